@@ -1,0 +1,28 @@
+// Kestrano: a five-round card match against the computer.
+#include <QApplication>
+#include <QLocale>
+#include <QTranslator>
+
+#include <csignal>
+
+#include "table/kestrano.h"
+
+int main(int argc, char **argv)
+{
+    // The traces go to standard output; a reader that has gone away must not
+    // end a game in progress.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    QApplication application(argc, argv);
+    QTranslator translator;
+    if (QLocale::system().language() == QLocale::Japanese) {
+        const QString file_name = QStringLiteral("Kestrano_") + QLatin1String("ja");
+        (void)translator.load(file_name);
+        application.installTranslator(&translator);
+    }
+
+    Kestrano window;
+    window.show();
+    const int result = application.exec();
+    return result;
+}

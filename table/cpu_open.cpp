@@ -1,0 +1,177 @@
+// "Card open": the CPU opens its next card and the pair is judged.
+#include "table/kestrano.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <cstdio>
+
+#include "table/game_state.h"
+#include "table/picture.h"
+
+namespace {
+
+void print_cpu_hand()
+{
+    std::printf("%d,%d,%d,%d,%d,\n", buf_cpu[0], buf_cpu[1], buf_cpu[2], buf_cpu[3], buf_cpu[4]);
+}
+
+// The exchanges of the hand load; each is undone by the copy that follows it.
+constexpr int kLoadExchanges[][2] = {{1, 2}, {3, 4}, {0, 3}, {1, 4}};
+
+// Lines of the re-enabling step when fewer buttons are hidden than pressed,
+// by button_count 1..4.
+constexpr const char *kTooFewHiddenLines[] = {
+    "1.case1,button_count=%d\n",
+    "1.case2,button_count=%d\n",
+    "1.case3,button_count=%d,pppppppp\n",
+    "1.case4,button_count=%d\n",
+};
+
+// Lines after the third open of a round, by the three hidden buttons.
+struct HiddenThree
+{
+    int positions[3];
+    const char *line;
+};
+
+constexpr HiddenThree kThirdOpenLines[] = {
+    {{1, 2, 3}, "1.push_button1,push_button2,push_button3\n"},
+    {{1, 2, 4}, "2.push_button1,push_button2,push_button4\n"},
+    {{1, 2, 5}, "3.push_button1,push_button2,push_button5\n"},
+    {{2, 3, 5}, "5.push_button2,push_button3,push_button5\n"},
+    {{2, 3, 4}, "6.push_button2,push_button3,push_button4\n"},
+    {{1, 3, 5}, "push_button1,push_button3,push_button5\n"},
+};
+
+// A card number reduced to its rank for judging; numbers of 13 or less are
+// taken as they are.
+int judged_rank(int card)
+{
+    if (card >= 14 && card <= 26)
+        return card - 13;
+    if (card >= 27 && card <= 39)
+        return card - 26;
+    if (card >= 40 && card <= 52)
+        return card - 39;
+    std::printf("Reigai syori,x=%d\n", card);
+    return card;
+}
+
+} // namespace
+
+void Kestrano::cpu_open_button_click()
+{
+    load_cpu_hand();
+    reenable_card_buttons();
+    if (count == 0) {
+        load_cpu_hand();
+        std::printf("count=%d\n", count);
+    }
+
+    const int cpu_card = buf_cpu[cpu_cout];
+    open_cpu_card(cpu_card);
+
+    const int user_card = count >= 0 && count <= 5 ? buf_user[count] : 0;
+    std::printf("buf_cpu[0]=%d,buf_cpu[1]=%d,buf_cpu[2]=%d,buf_cpu[3]=%d,buf_cpu[4]=%d\n",
+                buf_cpu[0], buf_cpu[1], buf_cpu[2], buf_cpu[3], buf_cpu[4]);
+    std::printf("buf_cpu_deal1=%d,buf_cpu_deal2=%d,buf_cpu_deal3=%d,buf_cpu_deal4=%d,"
+                "buf_cpu_deal5=%d\n",
+                buf_cpu_deal1, buf_cpu_deal2, buf_cpu_deal3, buf_cpu_deal4, buf_cpu_deal5);
+    std::printf("count=%d\n", count);
+    std::printf("cpu=%d=buf_cpu[%d]=%d,user=%d\n", cpu_card, cpu_cout, cpu_card, user_card);
+
+    if (cpu_card <= 13 && user_card <= 13) {
+        Compare_cpu_user(cpu_card, user_card);
+        std::printf("buf_cpu[%d]=%d,buf_cpu[%d]=%d\n", cpu_cout, cpu_card, cpu_cout, user_card);
+    } else if (user_card <= 13) {
+        std::printf("Pattern compare\n");
+        const int cpu_rank = judged_rank(cpu_card);
+        Compare_cpu_user(cpu_rank, user_card);
+        std::printf("Pattern compare1\n");
+        std::printf("cpu_card_compare:cpu=%d,user=%d\n", cpu_rank, user_card);
+    } else if (cpu_card <= 13) {
+        std::printf("Pattern compare\n");
+        const int user_rank = judged_rank(user_card);
+        Compare_cpu_user(cpu_card, user_rank);
+        std::printf("cpu_card_compare:cpu=%d,user=%d,count=%d\n", cpu_card, user_rank, count);
+        std::printf("Pattern compare2\n");
+    } else {
+        std::printf("Pattern compare\n");
+        const int cpu_rank = judged_rank(cpu_card);
+        const int user_rank = judged_rank(user_card);
+        Compare_cpu_user(cpu_rank, user_rank);
+        std::printf("Pattern compare3\n");
+        std::printf("cpu_card_compare:cpu=%d,user=%d\n", cpu_rank, user_rank);
+    }
+
+    ++cpu_cout;
+    if (cpu_cout > 4) {
+        cpu_cout = 0;
+        std::printf("Pattern x-1:buf_cpu[%d]=%d\n", 0, buf_cpu[0]);
+    }
+    cpu_open_button->setEnabled(false);
+}
+
+void Kestrano::load_cpu_hand()
+{
+    for (const auto &exchange : kLoadExchanges) {
+        print_cpu_hand();
+        std::swap(buf_cpu[exchange[0]], buf_cpu[exchange[1]]);
+        print_cpu_hand();
+        for (int p = 1; p <= 5; ++p)
+            buf_cpu[p - 1] = cpu_hand_card(p);
+    }
+    std::printf("cpu shuffle,1.buf_cpu[0]=%d=buf_cpu_deal1=%d,2.buf_cpu[1]=%d=buf_cpu_deal2=%d,"
+                "3.buf_cpu[2]=%d=buf_cpu_deal3=%d,4.buf_cpu[3]==%d=buf_cpu_deal4=%d,"
+                "5,buf_cpu[4]=%d=buf_cpu_deal5=%d\n",
+                buf_cpu[0], buf_cpu_deal1, buf_cpu[1], buf_cpu_deal2, buf_cpu[2], buf_cpu_deal3,
+                buf_cpu[3], buf_cpu_deal4, buf_cpu[4], buf_cpu_deal5);
+}
+
+void Kestrano::reenable_card_buttons()
+{
+    const int k = button_count;
+    if (k < 1 || k > 4) {
+        cpu_open_button->setEnabled(false);
+        deal_button->setEnabled(true);
+        std::printf("button_count=%d\n", k);
+        return;
+    }
+
+    int hidden_mask = 0;
+    int hidden = 0;
+    for (int p = 1; p <= 5; ++p) {
+        if (card_button(p)->isHidden()) {
+            hidden_mask |= 1 << p;
+            ++hidden;
+        }
+    }
+    if (hidden < k) {
+        std::printf(kTooFewHiddenLines[k - 1], k);
+        return;
+    }
+
+    for (int p = 1; p <= 5; ++p) {
+        if (!card_button(p)->isHidden())
+            card_button(p)->setEnabled(true);
+    }
+    if (k != 3 || hidden != 3)
+        return;
+    for (const HiddenThree &three : kThirdOpenLines) {
+        const int mask =
+            1 << three.positions[0] | 1 << three.positions[1] | 1 << three.positions[2];
+        if (mask == hidden_mask) {
+            std::printf("%s", three.line);
+            return;
+        }
+    }
+}
+
+void Kestrano::open_cpu_card(int card)
+{
+    if (card_suit(card) != Suit::None)
+        show_picture(cpu_play_label, open_picture_path(card));
+    else
+        std::printf("out 1-1,Reigai,cpu_cout=%d,buf_cpu[%d]=%d\n", cpu_cout, cpu_cout, card);
+}

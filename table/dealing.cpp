@@ -1,0 +1,150 @@
+// Dealing a round: the round announcement, the deal itself and the match end.
+#include "table/kestrano.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <iterator>
+
+#include "table/delays.h"
+#include "table/game_state.h"
+#include "table/picture.h"
+#include "table/sound.h"
+
+namespace {
+
+constexpr int kRounds = 5;
+
+// Entry `index` of the deal table, or 0 (no card) outside it.
+int deal_table_entry(int index)
+{
+    return index >= 0 && index < static_cast<int>(std::size(buf_r)) ? buf_r[index] : 0;
+}
+
+} // namespace
+
+void Kestrano::Show_Round()
+{
+    ++count;
+    if (count <= kRounds) {
+        deal_button->setEnabled(false);
+        QTimer::singleShot(game_delay(kDealDelayMs), this, SLOT(card_deal_timer()));
+        round_label->show();
+        cpu_play_label->clear();
+        user_play_label->clear();
+        round_text = tr("Round %1").arg(count, 0, 10, QLatin1Char(' '));
+        round_label->setText(round_text);
+        return;
+    }
+
+    // The sixth press ends the match.
+    cpu_play_label->clear();
+    user_play_label->clear();
+    for (int p = 1; p <= 5; ++p)
+        card_button(p)->hide();
+    deal_button->setEnabled(false);
+    show_picture(deck_label, card_back_path());
+    match_result();
+    count = 0;
+    card_shuffle();
+    buf_n = 0;
+}
+
+void Kestrano::card_deal_timer()
+{
+    round_label->hide();
+    card_deal();
+}
+
+void Kestrano::Secand_Card_deal_Push_shown()
+{
+    for (int p = 1; p <= 5; ++p)
+        card_button(p)->show();
+    cpu_open_button->setEnabled(false);
+    deal_button->setEnabled(false);
+    std::printf("Secand_Card_deal_Push_shown()\n");
+}
+
+void Kestrano::card_deal()
+{
+    Secand_Card_deal_Push_shown();
+    play_sound(QStringLiteral("wave/12-1/deel.wav"));
+    if (button_count > 4)
+        button_count = 0;
+    round_text = tr("Round %1").arg(count, 0, 10, QLatin1Char(' '));
+    round_label->setText(round_text);
+    std::printf("button_count=%d\n", button_count);
+    std::printf("first count=%d,button_count=%d\n", count, button_count);
+
+    // A deal that runs outside rounds 1..5 (a second press while a deal was
+    // pending) reads an empty hand instead of running off the deal table.
+    const bool in_match = count >= 1 && count <= kRounds;
+    const int first = 10 * (count - 1);
+    auto slice_entry = [&](int offset) { return in_match ? deal_table_entry(first + offset) : 0; };
+
+    buf_deal1 = slice_entry(0);
+    buf_deal2 = slice_entry(1);
+    buf_deal3 = slice_entry(2);
+    buf_deal4 = slice_entry(3);
+    buf_deal5 = slice_entry(4);
+    std::printf("count=%d,buf_deal1=%d,buf_deal2=%d,buf_deal3=%d,buf_deal4=%d,buf_deal5=%d\n",
+                count, buf_deal1, buf_deal2, buf_deal3, buf_deal4, buf_deal5);
+
+    buf_cpu_deal1 = slice_entry(5);
+    buf_cpu_deal2 = slice_entry(6);
+    buf_cpu_deal3 = slice_entry(7);
+    buf_cpu_deal4 = slice_entry(8);
+    buf_cpu_deal5 = slice_entry(9);
+    std::printf("CPU:count=%d\nbuf_cpu_deal1=%d,buf_cpu_deal2=%d,buf_cpu_deal3=%d,"
+                "buf_cpu_deal4=%d,buf_cpu_deal5=%d\n",
+                count, buf_cpu_deal1, buf_cpu_deal2, buf_cpu_deal3, buf_cpu_deal4, buf_cpu_deal5);
+
+    const int cpu_first = 10 * count - 5;
+    std::printf("buf_r[%d]=%d,buf_r[%d]=%d,buf_r[%d]=%d,buf_r[%d]=%d,buf_r[%d]=%d\n", cpu_first,
+                slice_entry(5), cpu_first + 1, slice_entry(6), cpu_first + 2, slice_entry(7),
+                cpu_first + 3, slice_entry(8), cpu_first + 4, slice_entry(9));
+
+    bool empty_hand = false;
+    for (int p = 1; p <= 5; ++p)
+        empty_hand = empty_hand || hand_card(p) == 0;
+    if (empty_hand)
+        reset_empty_hand();
+
+    for (int p = 1; p <= 5; ++p) {
+        const Suit suit = card_suit(hand_card(p));
+        if (suit != Suit::None)
+            draw_card(p, suit);
+    }
+    for (int p = 1; p <= 5; ++p)
+        show_picture(cpu_card_label(p), card_back_path());
+    cpu_play_label->clear();
+    user_play_label->clear();
+}
+
+void Kestrano::reset_empty_hand()
+{
+    count = 0;
+    if (button_count > 5)
+        button_count = 0;
+    cpu_play_label->clear();
+    user_play_label->clear();
+    for (int p = 1; p <= 5; ++p)
+        card_button(p)->hide();
+    deal_button->setEnabled(true);
+    show_picture(deck_label, card_back_path());
+    match_result();
+    card_shuffle();
+    buf_n = 0;
+}
+
+void Kestrano::draw_card(int position, Suit suit)
+{
+    const int card = hand_card(position);
+    show_picture(user_card_label(position), face_picture_path(card));
+    const QByteArray tool_tip = draw_tool_tip(card, position).toLatin1();
+    card_button(position)->setToolTip(tr(tool_tip.constData()));
+    if (position == 1 && (suit == Suit::Spades || suit == Suit::Clubs))
+        std::printf("buf_deal1=%d\n", card);
+}
