@@ -1,5 +1,7 @@
 #include "cards/card.h"
 
+#include <QtGlobal>
+
 namespace {
 
 struct SuitWords
@@ -7,14 +9,25 @@ struct SuitWords
     char face_letter;
     char open_letter;
     const char *tool_tip_word;
+    const char *name;
 };
 
 constexpr SuitWords kSuits[] = {
-    // face  open  tool tip
-    {'s', 'S', "Spade"},
-    {'c', 'C', "Kurobar"},
-    {'h', 'H', "Hurt"},
-    {'d', 'D', "Dia"},
+    // face  open  tool tip    name
+    {'s', 'S', "Spade", QT_TRANSLATE_NOOP("Kestrano", "Spades")},
+    {'c', 'C', "Kurobar", QT_TRANSLATE_NOOP("Kestrano", "Clubs")},
+    {'h', 'H', "Hurt", QT_TRANSLATE_NOOP("Kestrano", "Hearts")},
+    {'d', 'D', "Dia", QT_TRANSLATE_NOOP("Kestrano", "Diamonds")},
+};
+
+constexpr const char *kRankNames[] = {
+    QT_TRANSLATE_NOOP("Kestrano", "Ace"),   QT_TRANSLATE_NOOP("Kestrano", "Two"),
+    QT_TRANSLATE_NOOP("Kestrano", "Three"), QT_TRANSLATE_NOOP("Kestrano", "Four"),
+    QT_TRANSLATE_NOOP("Kestrano", "Five"),  QT_TRANSLATE_NOOP("Kestrano", "Six"),
+    QT_TRANSLATE_NOOP("Kestrano", "Seven"), QT_TRANSLATE_NOOP("Kestrano", "Eight"),
+    QT_TRANSLATE_NOOP("Kestrano", "Nine"),  QT_TRANSLATE_NOOP("Kestrano", "Ten"),
+    QT_TRANSLATE_NOOP("Kestrano", "Jack"),  QT_TRANSLATE_NOOP("Kestrano", "Queen"),
+    QT_TRANSLATE_NOOP("Kestrano", "King"),
 };
 
 constexpr const char *kRankWords[] = {
@@ -73,6 +86,17 @@ QString open_picture_path(int card)
 QString card_back_path()
 {
     return QStringLiteral("gazo/UB0.png");
+}
+
+const char *card_rank_name(int card)
+{
+    return card_suit(card) == Suit::None ? "" : kRankNames[card_rank(card) - 1];
+}
+
+const char *card_suit_name(int card)
+{
+    const Suit suit = card_suit(card);
+    return suit == Suit::None ? "" : kSuits[static_cast<int>(suit)].name;
 }
 
 QString draw_tool_tip(int card, int position)

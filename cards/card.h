@@ -28,6 +28,11 @@ QString open_picture_path(int card);
 // The picture of the pile, of the CPU's hand and of its card before the open.
 QString card_back_path();
 
+// The card's spoken name, untranslated: the rank ("Queen") and the suit
+// ("Hearts") for the pattern "%1 of %2"; empty for a number that is not a card.
+const char *card_rank_name(int card);
+const char *card_suit_name(int card);
+
 // The untranslated tool tip of a card dealt to hand position 1..5, for
 // example "Spade A draw card"; empty for a number that is not a card.
 QString draw_tool_tip(int card, int position);

@@ -171,7 +171,7 @@ void Kestrano::reenable_card_buttons()
 void Kestrano::open_cpu_card(int card)
 {
     if (card_suit(card) != Suit::None)
-        show_picture(cpu_play_label, open_picture_path(card));
+        show_open_picture(cpu_play_label, card);
     else
         std::printf("out 1-1,Reigai,cpu_cout=%d,buf_cpu[%d]=%d\n", cpu_cout, cpu_cout, card);
 }

@@ -32,20 +32,20 @@ void Kestrano::Show_Round()
         deal_button->setEnabled(false);
         QTimer::singleShot(game_delay(kDealDelayMs), this, SLOT(card_deal_timer()));
         round_label->show();
-        cpu_play_label->clear();
-        user_play_label->clear();
+        clear_picture(cpu_play_label);
+        clear_picture(user_play_label);
         round_text = tr("Round %1").arg(count, 0, 10, QLatin1Char(' '));
         round_label->setText(round_text);
         return;
     }
 
     // The sixth press ends the match.
-    cpu_play_label->clear();
-    user_play_label->clear();
+    clear_picture(cpu_play_label);
+    clear_picture(user_play_label);
     for (int p = 1; p <= 5; ++p)
         card_button(p)->hide();
     deal_button->setEnabled(false);
-    show_picture(deck_label, card_back_path());
+    show_card_back(deck_label);
     match_result();
     count = 0;
     card_shuffle();
@@ -118,9 +118,9 @@ void Kestrano::card_deal()
             draw_card(p, suit);
     }
     for (int p = 1; p <= 5; ++p)
-        show_picture(cpu_card_label(p), card_back_path());
-    cpu_play_label->clear();
-    user_play_label->clear();
+        show_card_back(cpu_card_label(p));
+    clear_picture(cpu_play_label);
+    clear_picture(user_play_label);
 }
 
 void Kestrano::reset_empty_hand()
@@ -128,12 +128,12 @@ void Kestrano::reset_empty_hand()
     count = 0;
     if (button_count > 5)
         button_count = 0;
-    cpu_play_label->clear();
-    user_play_label->clear();
+    clear_picture(cpu_play_label);
+    clear_picture(user_play_label);
     for (int p = 1; p <= 5; ++p)
         card_button(p)->hide();
     deal_button->setEnabled(true);
-    show_picture(deck_label, card_back_path());
+    show_card_back(deck_label);
     match_result();
     card_shuffle();
     buf_n = 0;
@@ -142,7 +142,7 @@ void Kestrano::reset_empty_hand()
 void Kestrano::draw_card(int position, Suit suit)
 {
     const int card = hand_card(position);
-    show_picture(user_card_label(position), face_picture_path(card));
+    show_face_picture(user_card_label(position), card);
     const QByteArray tool_tip = draw_tool_tip(card, position).toLatin1();
     card_button(position)->setToolTip(tr(tool_tip.constData()));
     if (position == 1 && (suit == Suit::Spades || suit == Suit::Clubs))

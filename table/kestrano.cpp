@@ -48,6 +48,7 @@ Kestrano::Kestrano()
     create_menus();
     card_shuffle();
     connect_buttons();
+    create_keys();
 }
 
 Kestrano::~Kestrano()
@@ -107,7 +108,7 @@ void Kestrano::create_widgets()
     cpu_play_label = named(new QLabel(this), "cpu_play_label");
     user_play_label = named(new QLabel(this), "user_play_label");
     deck_label = named(new QLabel(this), "deck_label");
-    show_picture(deck_label, card_back_path());
+    show_card_back(deck_label);
 }
 
 void Kestrano::First_Shown()

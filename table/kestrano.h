@@ -59,6 +59,7 @@ private:
     void create_actions();
     void create_menus();
     void connect_buttons();
+    void create_keys();
 
     // Match shuffle.
     void card_shuffle();

@@ -1,10 +1,63 @@
 #include "table/picture.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QString>
 
-void show_picture(QLabel *label, const QString &path)
+#include "cards/card.h"
+
+namespace {
+
+constexpr double kHighDensity = 2.0;
+
+QString card_name(int card)
 {
-    label->setPixmap(QPixmap(path));
+    return QCoreApplication::translate("Kestrano", "%1 of %2")
+        .arg(QCoreApplication::translate("Kestrano", card_rank_name(card)),
+             QCoreApplication::translate("Kestrano", card_suit_name(card)));
+}
+
+void show(QLabel *label, const QString &path, const QString &accessible_name)
+{
+    label->setPixmap(load_picture(path, label->devicePixelRatioF()));
+    label->setAccessibleName(accessible_name);
+}
+
+} // namespace
+
+QPixmap load_picture(const QString &path, double device_pixel_ratio)
+{
+    if (device_pixel_ratio > 1.0) {
+        QString sharp = path;
+        sharp.insert(path.lastIndexOf(QLatin1Char('.')), QLatin1String("@2x"));
+        QPixmap pixmap(sharp);
+        if (!pixmap.isNull()) {
+            pixmap.setDevicePixelRatio(kHighDensity);
+            return pixmap;
+        }
+    }
+    return QPixmap(path);
+}
+
+void show_face_picture(QLabel *label, int card)
+{
+    show(label, face_picture_path(card), card_name(card));
+}
+
+void show_open_picture(QLabel *label, int card)
+{
+    show(label, open_picture_path(card), card_name(card));
+}
+
+void show_card_back(QLabel *label)
+{
+    show(label, card_back_path(),
+         QCoreApplication::translate("Kestrano", QT_TRANSLATE_NOOP("Kestrano", "face-down card")));
+}
+
+void clear_picture(QLabel *label)
+{
+    label->clear();
+    label->setAccessibleName(QString());
 }

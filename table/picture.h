@@ -1,8 +1,18 @@
-// Puts a card picture on a label, loading it from its path at that moment.
+// Card pictures on labels.  A picture is loaded from its path at the moment it
+// is shown; on a high-density screen the "@2x" variant is taken when there is
+// one.  Each label also gets the accessible name of what a sighted player sees
+// on it, so a screen reader never names a face-down card.
 #pragma once
 
 class QLabel;
+class QPixmap;
 class QString;
 
-// A missing or unreadable file leaves the label without a picture.
-void show_picture(QLabel *label, const QString &path);
+// The picture at `path` for a screen of `device_pixel_ratio`; a null pixmap
+// when neither variant can be read.
+QPixmap load_picture(const QString &path, double device_pixel_ratio);
+
+void show_face_picture(QLabel *label, int card);
+void show_open_picture(QLabel *label, int card);
+void show_card_back(QLabel *label);
+void clear_picture(QLabel *label);

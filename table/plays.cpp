@@ -204,7 +204,7 @@ void Kestrano::press_card(int position)
     if (position == 5)
         std::printf("bufdeal5=%d\n", buf_deal5);
 
-    show_picture(cpu_play_label, card_back_path());
+    show_card_back(cpu_play_label);
     // A press never writes outside the round's slots, whatever the timers did to `count`.
     if (count >= 0 && count <= 5) {
         buf_user[count] = card;
@@ -288,9 +288,9 @@ void Kestrano::button_check(int position, bool played, bool locked)
 void Kestrano::play_picture(int position, Suit suit)
 {
     const int card = hand_card(position);
-    show_picture(user_play_label, face_picture_path(card));
-    user_card_label(position)->clear();
-    cpu_card_label(position)->clear();
+    show_face_picture(user_play_label, card);
+    clear_picture(user_card_label(position));
+    clear_picture(cpu_card_label(position));
     if (suit == Suit::Spades || suit == Suit::Clubs)
         std::printf("buf_deal%d=%d\n", position, card);
 }
