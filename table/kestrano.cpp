@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include <cstdio>
 
@@ -47,6 +48,7 @@ Kestrano::Kestrano()
     create_actions();
     create_menus();
     card_shuffle();
+    statusBar()->setSizeGripEnabled(false); // the table has a fixed size
     connect_buttons();
     create_keys();
 }
@@ -109,6 +111,15 @@ void Kestrano::create_widgets()
     user_play_label = named(new QLabel(this), "user_play_label");
     deck_label = named(new QLabel(this), "deck_label");
     show_card_back(deck_label);
+
+    // Every card place keeps the size of a card while it is empty, so that
+    // the cards on the table do not move when one is played.
+    const QSize card_size = deck_label->pixmap().deviceIndependentSize().toSize();
+    for (QLabel *label :
+         {cpu_card_label1, cpu_card_label2, cpu_card_label3, cpu_card_label4, cpu_card_label5,
+          user_card_label1, user_card_label2, user_card_label3, user_card_label4, user_card_label5,
+          cpu_play_label, user_play_label, deck_label})
+        label->setMinimumSize(card_size);
 }
 
 void Kestrano::First_Shown()
@@ -152,6 +163,8 @@ QLayout *Kestrano::build_layout()
     for (int p = 1; p <= 5; ++p) {
         hand->addWidget(card_button(p), 0, p - 1, Qt::AlignHCenter);
         hand->addWidget(user_card_label(p), 1, p - 1, Qt::AlignHCenter);
+        // Keep a played card's column as wide as when its button showed.
+        hand->setColumnMinimumWidth(p - 1, card_button(p)->sizeHint().width());
     }
     auto *last = new QHBoxLayout;
     last->addStretch(0);
