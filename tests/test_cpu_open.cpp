@@ -1,0 +1,460 @@
+// "Card open": the CPU opens its next card in dealt order, the buttons still in
+// hand come back, and the pair is judged by rank.
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+
+#include "table/delays.h"
+#include "table/game_state.h"
+#include "table/kestrano.h"
+#include "tests/support/game_state_reset.h"
+#include "tests/support/recording_sound.h"
+#include "tests/support/scripted_random.h"
+#include "tests/support/stdout_capture.h"
+
+namespace {
+
+// Lays a deal table holding `cards` from entry 0 on and the other card
+// numbers, in ascending order, everywhere else.
+void lay_first_round(const QList<int> &cards)
+{
+    QList<int> rest;
+    for (int card = 1; card <= 52; ++card) {
+        if (!cards.contains(card))
+            rest << card;
+    }
+    for (int i = 0; i < 52; ++i)
+        buf_r[i] = i < cards.size() ? cards.at(i) : rest.at(i - cards.size());
+}
+
+bool shows_picture(const QLabel *label, const QString &path)
+{
+    const QImage expected = QPixmap(path).toImage();
+    return !expected.isNull() && label->pixmap().toImage() == expected;
+}
+
+QString joined(const QList<int> &positions)
+{
+    QStringList texts;
+    for (int p : positions)
+        texts << QString::number(p);
+    return texts.join(QLatin1Char(','));
+}
+
+// What the re-enabling step printed: the lines between the hand load's last
+// line and the state trace.
+QByteArray reenabling_lines(const QByteArray &trace)
+{
+    const int from = trace.indexOf("\ncpu shuffle,") + 1;
+    const int start = trace.indexOf('\n', from) + 1;
+    const int end = trace.indexOf("buf_cpu[0]=", start);
+    return from > 0 && end >= start ? trace.mid(start, end - start) : QByteArray("<no open>");
+}
+
+// The hand of most tests: the CPU's is dealt as hearts, spades, diamonds, clubs.
+const QList<int> kUserHand{13, 44, 2, 30, 17};
+const QList<int> kCpuHand{27, 5, 52, 20, 8};
+const char *const kCpuOpenPictures[] = {"gazo/H01D.png", "gazo/S05D.png", "gazo/D13D.png",
+                                        "gazo/C07D.png", "gazo/S08D.png"};
+
+} // namespace
+
+#define QVERIFY_PICTURE(label, path)                                                               \
+    QVERIFY2(shows_picture((label), (path)),                                                       \
+             qPrintable((label)->objectName() + QLatin1String(" does not show ") + (path)))
+
+// Only a button the player could press is pressed.
+#define QVERIFY_PRESSABLE(button)                                                                  \
+    QVERIFY2((button)->isVisible() && (button)->isEnabled(),                                       \
+             qPrintable((button)->objectName() + QLatin1String(" cannot be pressed")))
+
+class TestCpuOpen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void cpu_plays_in_dealt_order_data();
+    void cpu_plays_in_dealt_order();
+    void third_open_by_hidden_buttons_data();
+    void third_open_by_hidden_buttons();
+    void open_with_fewer_buttons_hidden_data();
+    void open_with_fewer_buttons_hidden();
+    void hand_load_trace();
+    void judged_by_rank_data();
+    void judged_by_rank();
+    void cpu_position_carries_over();
+
+private:
+    QPushButton *button(const QString &name) const
+    {
+        return window->findChild<QPushButton *>(name);
+    }
+    QLabel *label(const QString &name) const { return window->findChild<QLabel *>(name); }
+    QPushButton *deal_button() const { return button(QStringLiteral("deal_button")); }
+    QPushButton *open_button() const { return button(QStringLiteral("cpu_open_button")); }
+    QPushButton *card_button(int p) const { return button(QStringLiteral("push_button%1").arg(p)); }
+
+    void deal_first_round(const QList<int> &user_hand, const QList<int> &cpu_hand);
+    QByteArray click(QPushButton *button)
+    {
+        return capture_stdout([button] { QTest::mouseClick(button, Qt::LeftButton); });
+    }
+    // Presses the card at `position`, then "Card open"; returns the open's output.
+    QByteArray play_and_open(int position)
+    {
+        if (!card_button(position)->isVisible() || !card_button(position)->isEnabled())
+            return "<card button " + QByteArray::number(position) + " cannot be pressed>";
+        click(card_button(position));
+        if (!open_button()->isVisible() || !open_button()->isEnabled())
+            return "<Card open cannot be pressed>";
+        return click(open_button());
+    }
+
+    std::unique_ptr<RecordingSoundPlayer> sound; // keeps the judging sounds silent
+    std::unique_ptr<ScriptedRandom> random;
+    std::unique_ptr<Kestrano> window;
+};
+
+void TestCpuOpen::init()
+{
+    reset_game_state();
+    set_delay_scale_for_tests(0.01);
+    sound = std::make_unique<RecordingSoundPlayer>();
+    random = std::make_unique<ScriptedRandom>();
+    capture_stdout([this] { window = std::make_unique<Kestrano>(); });
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestCpuOpen::cleanup()
+{
+    window.reset();
+    random.reset();
+    sound.reset();
+    set_delay_scale_for_tests(1.0);
+}
+
+void TestCpuOpen::deal_first_round(const QList<int> &user_hand, const QList<int> &cpu_hand)
+{
+    lay_first_round(user_hand + cpu_hand);
+    QMetaObject::invokeMethod(window.get(), "Beginer_start_timer");
+    QVERIFY_PRESSABLE(deal_button());
+    click(deal_button());
+    capture_stdout(
+        [this] { QVERIFY(QTest::qWaitFor([this] { return label("round_label")->isHidden(); })); });
+    QCOMPARE(count, 1);
+}
+
+void TestCpuOpen::cpu_plays_in_dealt_order_data()
+{
+    QTest::addColumn<QList<int>>("presses");
+    QTest::addColumn<QByteArray>("third_open_line");
+
+    QTest::newRow("user plays 1 to 5")
+        << QList<int>{1, 2, 3, 4, 5} << QByteArray("1.push_button1,push_button2,push_button3\n");
+    QTest::newRow("user plays 5 to 1") << QList<int>{5, 4, 3, 2, 1} << QByteArray();
+    QTest::newRow("user plays 2, 4, 1, 5, 3")
+        << QList<int>{2, 4, 1, 5, 3} << QByteArray("2.push_button1,push_button2,push_button4\n");
+    QTest::newRow("user plays 3, 5, 1, 2, 4")
+        << QList<int>{3, 5, 1, 2, 4} << QByteArray("push_button1,push_button3,push_button5\n");
+}
+
+void TestCpuOpen::cpu_plays_in_dealt_order()
+{
+    QFETCH(QList<int>, presses);
+    QFETCH(QByteArray, third_open_line);
+
+    deal_first_round(kUserHand, kCpuHand);
+    QList<int> played;
+    for (int open = 1; open <= 5; ++open) {
+        const int position = presses.at(open - 1);
+        const QByteArray trace = play_and_open(position);
+        played << position;
+
+        const int cpu_card = kCpuHand.at(open - 1);
+        const QByteArray pair = "cpu=" + QByteArray::number(cpu_card) + "=buf_cpu[" +
+                                QByteArray::number(open - 1) + "]=" + QByteArray::number(cpu_card) +
+                                ",user=" + QByteArray::number(kUserHand.at(position - 1)) + "\n";
+        QVERIFY2(trace.contains(pair), trace.constData());
+        QVERIFY_PICTURE(label("cpu_play_label"), kCpuOpenPictures[open - 1]);
+        QVERIFY(!open_button()->isEnabled());
+        QCOMPARE(cpu_score + user_score + tie_score, open);
+        QCOMPARE(cpu_cout, open % 5);
+
+        if (open < 5) {
+            QCOMPARE(reenabling_lines(trace), open == 3 ? third_open_line : QByteArray());
+            // Exactly the buttons still in hand come back.
+            for (int p = 1; p <= 5; ++p) {
+                QCOMPARE(card_button(p)->isHidden(), played.contains(p));
+                if (!played.contains(p))
+                    QVERIFY_PRESSABLE(card_button(p));
+            }
+            QVERIFY(!deal_button()->isEnabled());
+            QVERIFY(!trace.contains("Pattern x-1"));
+        } else {
+            // The last open hands the table over to "Deal cards".
+            QCOMPARE(reenabling_lines(trace), QByteArray("button_count=5\n"));
+            QVERIFY(trace.endsWith("Pattern x-1:buf_cpu[0]=27\n"));
+            for (int p = 1; p <= 5; ++p)
+                QVERIFY(card_button(p)->isHidden());
+            QVERIFY_PRESSABLE(deal_button());
+        }
+    }
+}
+
+void TestCpuOpen::third_open_by_hidden_buttons_data()
+{
+    QTest::addColumn<QList<int>>("presses");
+    QTest::addColumn<QByteArray>("line");
+
+    auto row = [](const QList<int> &presses, const char *line) {
+        QTest::newRow(qPrintable(QStringLiteral("after %1").arg(joined(presses))))
+            << presses << QByteArray(line);
+    };
+    row({3, 1, 2}, "1.push_button1,push_button2,push_button3\n");
+    row({1, 2, 4}, "2.push_button1,push_button2,push_button4\n");
+    row({5, 2, 1}, "3.push_button1,push_button2,push_button5\n");
+    row({2, 3, 5}, "5.push_button2,push_button3,push_button5\n");
+    row({4, 3, 2}, "6.push_button2,push_button3,push_button4\n");
+    row({1, 3, 5}, "push_button1,push_button3,push_button5\n");
+    row({2, 4, 5}, "");
+    row({4, 1, 3}, "");
+    row({1, 4, 5}, "");
+    row({5, 4, 3}, "");
+}
+
+void TestCpuOpen::third_open_by_hidden_buttons()
+{
+    QFETCH(QList<int>, presses);
+    QFETCH(QByteArray, line);
+
+    deal_first_round(kUserHand, kCpuHand);
+    QByteArray trace;
+    for (int position : presses)
+        trace = play_and_open(position);
+
+    QCOMPARE(reenabling_lines(trace), line);
+    for (int p = 1; p <= 5; ++p) {
+        QCOMPARE(card_button(p)->isHidden(), presses.contains(p));
+        if (!presses.contains(p))
+            QVERIFY_PRESSABLE(card_button(p));
+    }
+}
+
+void TestCpuOpen::open_with_fewer_buttons_hidden_data()
+{
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<QByteArray>("line");
+
+    QTest::newRow("first open with no button hidden")
+        << 1 << QByteArray("1.case1,button_count=1\n");
+    QTest::newRow("second open with one hidden") << 2 << QByteArray("1.case2,button_count=2\n");
+    QTest::newRow("third open with two hidden")
+        << 3 << QByteArray("1.case3,button_count=3,pppppppp\n");
+    QTest::newRow("fourth open with three hidden") << 4 << QByteArray("1.case4,button_count=4\n");
+}
+
+// Does not arise in play: a played button shows again before the open, and
+// the open then brings no button back.
+void TestCpuOpen::open_with_fewer_buttons_hidden()
+{
+    QFETCH(int, presses);
+    QFETCH(QByteArray, line);
+
+    deal_first_round(kUserHand, kCpuHand);
+    for (int p = 1; p < presses; ++p)
+        play_and_open(p);
+    QVERIFY_PRESSABLE(card_button(presses));
+    click(card_button(presses));
+    card_button(presses)->show();
+
+    QVERIFY_PRESSABLE(open_button());
+    const QByteArray trace = click(open_button());
+    QCOMPARE(reenabling_lines(trace), line);
+    for (int p = presses + 1; p <= 5; ++p)
+        QVERIFY(!card_button(p)->isEnabled());
+    QVERIFY(!open_button()->isEnabled());
+    QCOMPARE(cpu_cout, presses % 5);
+}
+
+// The exchanges of the hand load show in the trace only.
+void TestCpuOpen::hand_load_trace()
+{
+    deal_first_round({1, 14, 27, 40, 12}, {13, 26, 39, 2, 28});
+    const int previous_hand[] = {5, 6, 7, 8, 9};
+    std::copy(std::begin(previous_hand), std::end(previous_hand), buf_cpu);
+
+    QVERIFY_PRESSABLE(card_button(1));
+    click(card_button(1));
+    QVERIFY_PRESSABLE(open_button());
+    QCOMPARE(
+        click(open_button()),
+        QByteArray("5,6,7,8,9,\n"
+                   "5,7,6,8,9,\n"
+                   "13,26,39,2,28,\n"
+                   "13,26,39,28,2,\n"
+                   "13,26,39,2,28,\n"
+                   "2,26,39,13,28,\n"
+                   "13,26,39,2,28,\n"
+                   "13,28,39,2,26,\n"
+                   "cpu shuffle,1.buf_cpu[0]=13=buf_cpu_deal1=13,2.buf_cpu[1]=26=buf_cpu_deal2=26,"
+                   "3.buf_cpu[2]=39=buf_cpu_deal3=39,4.buf_cpu[3]==2=buf_cpu_deal4=2,"
+                   "5,buf_cpu[4]=28=buf_cpu_deal5=28\n"
+                   "buf_cpu[0]=13,buf_cpu[1]=26,buf_cpu[2]=39,buf_cpu[3]=2,buf_cpu[4]=28\n"
+                   "buf_cpu_deal1=13,buf_cpu_deal2=26,buf_cpu_deal3=39,buf_cpu_deal4=2,"
+                   "buf_cpu_deal5=28\n"
+                   "count=1\n"
+                   "cpu=13=buf_cpu[0]=13,user=1\n"
+                   "!x==y\n"
+                   "Patern 1,x-y=12,cpu win:CPU=1,User=0,tie=0\n"
+                   "1.CPU=1,User=0,tie=0"
+                   "buf_cpu[0]=13,buf_cpu[0]=1\n"));
+    const int hand[] = {13, 26, 39, 2, 28};
+    QVERIFY(std::equal(std::begin(hand), std::end(hand), buf_cpu));
+}
+
+void TestCpuOpen::judged_by_rank_data()
+{
+    QTest::addColumn<int>("cpu_card");
+    QTest::addColumn<int>("user_card");
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<QString>("score");
+
+    QTest::newRow("heart ace against spade king")
+        << 27 << 13 << "gazo/H01D.png"
+        << QByteArray("cpu=27=buf_cpu[0]=27,user=13\n"
+                      "Pattern compare\n"
+                      "!x==y\n"
+                      "Patern 3,y-x=12,user win:CPU=0,User=1,tie=0\n"
+                      "2.CPU=0,User=1,tie=0"
+                      "Pattern compare1\n"
+                      "cpu_card_compare:cpu=1,user=13\n")
+        << "CPU=0,User=1,tie=0";
+    QTest::newRow("diamond king against spade ace")
+        << 52 << 1 << "gazo/D13D.png"
+        << QByteArray("cpu=52=buf_cpu[0]=52,user=1\n"
+                      "Pattern compare\n"
+                      "!x==y\n"
+                      "Patern 1,x-y=12,cpu win:CPU=1,User=0,tie=0\n"
+                      "1.CPU=1,User=0,tie=0"
+                      "Pattern compare1\n"
+                      "cpu_card_compare:cpu=13,user=1\n")
+        << "CPU=1,User=0,tie=0";
+    QTest::newRow("spade 5 against diamond 5")
+        << 5 << 44 << "gazo/S05D.png"
+        << QByteArray("cpu=5=buf_cpu[0]=5,user=44\n"
+                      "Pattern compare\n"
+                      "tie :3.CPU=0,User=0,tie=1"
+                      "cpu_card_compare:cpu=5,user=5,count=1\n"
+                      "Pattern compare2\n")
+        << "CPU=0,User=0,tie=1";
+    QTest::newRow("spade 2 against club 7")
+        << 2 << 20 << "gazo/S02D.png"
+        << QByteArray("cpu=2=buf_cpu[0]=2,user=20\n"
+                      "Pattern compare\n"
+                      "!x==y\n"
+                      "Patern 4,y-x=5,cpu win:CPU=1,User=0,tie=0\n"
+                      "2.CPU=1,User=0,tie=0"
+                      "cpu_card_compare:cpu=2,user=7,count=1\n"
+                      "Pattern compare2\n")
+        << "CPU=1,User=0,tie=0";
+    QTest::newRow("diamond jack against club 3")
+        << 50 << 16 << "gazo/D11D.png"
+        << QByteArray("cpu=50=buf_cpu[0]=50,user=16\n"
+                      "Pattern compare\n"
+                      "!x==y\n"
+                      "Patern 1,x-y=8,cpu win:CPU=1,User=0,tie=0\n"
+                      "1.CPU=1,User=0,tie=0"
+                      "Pattern compare3\n"
+                      "cpu_card_compare:cpu=11,user=3\n")
+        << "CPU=1,User=0,tie=0";
+    QTest::newRow("club ace against diamond king")
+        << 14 << 52 << "gazo/C01D.png"
+        << QByteArray("cpu=14=buf_cpu[0]=14,user=52\n"
+                      "Pattern compare\n"
+                      "!x==y\n"
+                      "Patern 3,y-x=12,user win:CPU=0,User=1,tie=0\n"
+                      "2.CPU=0,User=1,tie=0"
+                      "Pattern compare3\n"
+                      "cpu_card_compare:cpu=1,user=13\n")
+        << "CPU=0,User=1,tie=0";
+    QTest::newRow("club king against diamond ace")
+        << 26 << 40 << "gazo/C13D.png"
+        << QByteArray("cpu=26=buf_cpu[0]=26,user=40\n"
+                      "Pattern compare\n"
+                      "!x==y\n"
+                      "Patern 1,x-y=12,cpu win:CPU=1,User=0,tie=0\n"
+                      "1.CPU=1,User=0,tie=0"
+                      "Pattern compare3\n"
+                      "cpu_card_compare:cpu=13,user=1\n")
+        << "CPU=1,User=0,tie=0";
+    QTest::newRow("heart king against heart 8")
+        << 39 << 34 << "gazo/H13D.png"
+        << QByteArray("cpu=39=buf_cpu[0]=39,user=34\n"
+                      "Pattern compare\n"
+                      "!x==y\n"
+                      "Patern2,x-y=5,user win:CPU=0,User=1,tie=0\n"
+                      "1.CPU=0,User=1,tie=0"
+                      "Pattern compare3\n"
+                      "cpu_card_compare:cpu=13,user=8\n")
+        << "CPU=0,User=1,tie=0";
+    QTest::newRow("spade queen against spade 7")
+        << 12 << 7 << "gazo/S12D.png"
+        << QByteArray("cpu=12=buf_cpu[0]=12,user=7\n"
+                      "!x==y\n"
+                      "Patern2,x-y=5,user win:CPU=0,User=1,tie=0\n"
+                      "1.CPU=0,User=1,tie=0"
+                      "buf_cpu[0]=12,buf_cpu[0]=7\n")
+        << "CPU=0,User=1,tie=0";
+}
+
+void TestCpuOpen::judged_by_rank()
+{
+    QFETCH(int, cpu_card);
+    QFETCH(int, user_card);
+    QFETCH(QString, picture);
+    QFETCH(QByteArray, lines);
+    QFETCH(QString, score);
+
+    // Fillers: cards no row uses.
+    deal_first_round({user_card, 9, 10, 11, 21}, {cpu_card, 22, 23, 24, 25});
+    const QByteArray trace = play_and_open(1);
+
+    const int from = trace.indexOf("\ncpu=") + 1;
+    QCOMPARE(from > 0 ? trace.mid(from) : trace, lines);
+    QVERIFY_PICTURE(label("cpu_play_label"), picture);
+    QCOMPARE(label("score_label")->text(), score);
+}
+
+// The CPU's play position is never reset by a deal: a round that starts with
+// it at 3 opens hand positions 4 and 5, then wraps to 1.
+void TestCpuOpen::cpu_position_carries_over()
+{
+    deal_first_round(kUserHand, kCpuHand);
+    cpu_cout = 3;
+
+    QByteArray trace = play_and_open(1);
+    QVERIFY2(trace.contains("cpu=20=buf_cpu[3]=20,user=13\n"), trace.constData());
+    QVERIFY_PICTURE(label("cpu_play_label"), kCpuOpenPictures[3]);
+
+    trace = play_and_open(2);
+    QVERIFY2(trace.contains("cpu=8=buf_cpu[4]=8,user=44\n"), trace.constData());
+    QVERIFY(trace.endsWith("Pattern x-1:buf_cpu[0]=27\n"));
+    QCOMPARE(cpu_cout, 0);
+
+    trace = play_and_open(3);
+    QVERIFY2(trace.contains("cpu=27=buf_cpu[0]=27,user=2\n"), trace.constData());
+    QVERIFY_PICTURE(label("cpu_play_label"), kCpuOpenPictures[0]);
+}
+
+QTEST_MAIN(TestCpuOpen)
+#include "test_cpu_open.moc"
