@@ -5,6 +5,7 @@
 
 #include <csignal>
 
+#include "app/translation.h"
 #include "table/kestrano.h"
 
 int main(int argc, char **argv)
@@ -15,11 +16,7 @@ int main(int argc, char **argv)
 
     QApplication application(argc, argv);
     QTranslator translator;
-    if (QLocale::system().language() == QLocale::Japanese) {
-        const QString file_name = QStringLiteral("Kestrano_") + QLatin1String("ja");
-        (void)translator.load(file_name);
-        application.installTranslator(&translator);
-    }
+    install_translation(application, translator, QLocale::system().language());
 
     Kestrano window;
     window.show();

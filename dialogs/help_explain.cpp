@@ -2,6 +2,9 @@
 
 #include <QUrl>
 
+// The page is stored in Shift_JIS and says so in its <meta> charset; the text
+// browser decodes it by that declaration.  A missing page leaves the window
+// empty.
 Help_explain::Help_explain()
 {
     setFixedSize(640, 480);

@@ -22,6 +22,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QLabel *create_line(int line);
+    QLayout *build_layout();
+
     QLabel *text_label1 = nullptr;
     QLabel *text_label2 = nullptr;
     QLabel *text_label3 = nullptr;
