@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# Ctrl+B in the game window must be heard, not just started: the slot that
+# starts the sound returns at once, so a sound that dies with it would be
+# silent.  The game runs on a private X display and a private PulseAudio
+# server whose only sink is a null sink; its monitor is recorded and sox
+# measures the recording.
+#
+#   audible_start_sound.sh GAME_BINARY RUNNABLE_FOLDER
+#
+# Passes when the recording is silent up to the key press and loud within a
+# few seconds after it.  Every process it starts is stopped on exit, and each
+# one is also bounded by `timeout`, so nothing outlives a killed test.
+set -euo pipefail
+
+binary=${1:?usage: audible_start_sound.sh GAME_BINARY RUNNABLE_FOLDER}
+game_dir=${2:?usage: audible_start_sound.sh GAME_BINARY RUNNABLE_FOLDER}
+
+readonly rate=44100
+readonly bytes_per_second=$((rate * 2)) # mono, 16 bit
+readonly lifetime=60                    # seconds any helper process may live
+readonly listen_after=4                 # seconds recorded after the key press
+readonly max_onset=3.0                  # the sound must start this soon after the key
+readonly min_peak=0.05                  # loudness that counts as heard (full scale = 1)
+readonly min_rms=0.005
+readonly max_silence_peak=0.001         # what still counts as silence before the key
+
+say() { echo "audible_start_sound: $*"; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/kestrano-sound.XXXXXX")
+keep_work=false
+pids=()
+
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    if $keep_work; then
+        say "logs and recording kept in $work"
+    else
+        rm -rf "$work"
+    fi
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
+
+fail() {
+    say "FAIL: $*" >&2
+    local log
+    for log in "$work"/*.log; do
+        [ -s "$log" ] || continue
+        echo "--- ${log##*/}" >&2
+        tail -n 20 "$log" >&2
+    done
+    keep_work=true
+    exit 1
+}
+
+# Polls `condition` (a command) every 0.1 s for at most `seconds`.
+wait_for() {
+    local seconds=$1
+    shift
+    local tries=$((seconds * 10))
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+for tool in Xvfb xdotool pulseaudio pactl parec sox timeout; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed (run tools/ensure-packages.sh)"
+done
+[ -x "$binary" ] || fail "no game binary at $binary"
+[ -s "$game_dir/wave/12-1/kidou" ] || fail "no start sound at $game_dir/wave/12-1/kidou"
+
+# Nothing from the caller's desktop session may leak in: no real sound
+# server, no session bus, no X display.
+export HOME="$work/home"
+export XDG_RUNTIME_DIR="$work/runtime"
+export XDG_CONFIG_HOME="$work/home/.config"
+export PULSE_RUNTIME_PATH="$work/pulse"
+export PULSE_STATE_PATH="$work/pulse-state"
+export PULSE_CLIENTCONFIG="$work/client.conf"
+export PULSE_SERVER="unix:$work/pulse/native"
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
+unset DISPLAY WAYLAND_DISPLAY PULSE_SINK PULSE_SOURCE
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$PULSE_RUNTIME_PATH" "$PULSE_STATE_PATH"
+chmod 700 "$XDG_RUNTIME_DIR" "$PULSE_RUNTIME_PATH"
+echo "autospawn = no" >"$PULSE_CLIENTCONFIG"
+
+# The sound server.  It warns when run as root; that is expected here.
+timeout "$lifetime" pulseaudio -n --daemonize=no --system=false --use-pid-file=no \
+    --exit-idle-time=-1 --log-target=stderr --log-level=error \
+    -L "module-null-sink sink_name=kestrano_null" \
+    -L "module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1" \
+    2>"$work/pulseaudio.log" &
+pids+=($!)
+wait_for 10 pactl info >/dev/null 2>&1 || fail "the private PulseAudio server did not start"
+
+# The X display: Xvfb picks a free number and writes it to fd 3.
+timeout "$lifetime" Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 \
+    3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+wait_for 10 grep -q '[0-9]' "$work/display" || fail "Xvfb did not start"
+DISPLAY=":$(tr -dc '0-9' <"$work/display")"
+export DISPLAY
+
+# The game, from its runnable folder, in the C locale so the title is known.
+(
+    cd "$game_dir"
+    exec timeout "$lifetime" env QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANG=C.UTF-8 "$binary"
+) >"$work/game-stdout.txt" 2>"$work/game.log" &
+pids+=($!)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Title:12-1$' 2>/dev/null | head -n 1) ||
+    true
+[ -n "$window" ] || fail "the game window \"Title:12-1\" did not appear on $DISPLAY"
+
+# The recording.  The monitor delivers silence continuously, so its length
+# follows the clock once the first data has arrived.
+: >"$work/recording.raw"
+timeout "$lifetime" parec --device=kestrano_null.monitor --latency-msec=20 \
+    --format=s16le --rate=$rate --channels=1 >"$work/recording.raw" 2>"$work/parec.log" &
+pids+=($!)
+recorded() { stat -c %s "$work/recording.raw" 2>/dev/null || echo 0; }
+has_recorded() { [ "$(recorded)" -ge "$1" ]; }
+wait_for 10 has_recorded 1 || fail "nothing arrives from the null sink's monitor"
+wait_for 10 has_recorded $((bytes_per_second / 2)) || fail "the recording stalls"
+
+xdotool windowfocus --sync "$window" 2>/dev/null || fail "cannot focus the game window"
+# Everything recorded so far was played before the key press.
+before_key=$(recorded)
+xdotool key --clearmodifiers ctrl+b
+wait_for 15 has_recorded $((before_key + listen_after * bytes_per_second)) ||
+    fail "the recording stalls after the key press"
+kill "${pids[-1]}" 2>/dev/null || true
+wait "${pids[-1]}" 2>/dev/null || true
+
+sox -q -t raw -r $rate -e signed -b 16 -c 1 "$work/recording.raw" "$work/recording.wav"
+
+# `stat` of sox prints "Name:   value" lines on stderr.
+measure() {
+    local what=$1
+    shift
+    sox "$work/recording.wav" -n "$@" stat 2>&1 | awk -v what="$what" -F':' \
+        '$1 ~ "^" what { gsub(/ /, "", $2); print $2 }'
+}
+key_at=$(awk -v b="$before_key" -v r="$bytes_per_second" 'BEGIN { printf "%.3f", b / r }')
+total=$(measure 'Length \\(seconds\\)')
+silence_peak=$(measure 'Maximum amplitude' trim 0 "$key_at")
+peak=$(measure 'Maximum amplitude' trim "$key_at")
+rms=$(measure 'RMS +amplitude' trim "$key_at")
+# Cutting the leading silence leaves the part from the first sound on.
+from_onset=$(measure 'Length \\(seconds\\)' silence 1 0.005 0.5%)
+onset=$(awk -v t="$total" -v f="${from_onset:-0}" 'BEGIN { printf "%.3f", t - f }')
+
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 > b + 0) }'; }
+
+if above "$silence_peak" "$max_silence_peak"; then
+    fail "sound before Ctrl+B (peak $silence_peak in the first $key_at s), so what Ctrl+B plays cannot be told apart"
+fi
+if above "$min_peak" "$peak" || above "$min_rms" "$rms"; then
+    fail "Ctrl+B started no audible sound: peak $peak, RMS $rms in the $listen_after s after it (need peak >= $min_peak and RMS >= $min_rms)"
+fi
+delay=$(awk -v o="$onset" -v k="$key_at" 'BEGIN { printf "%.3f", o - k }')
+if above "$delay" "$max_onset"; then
+    fail "the start sound began $delay s after Ctrl+B (at most $max_onset s expected)"
+fi
+
+say "heard the start sound $delay s after Ctrl+B: peak $peak, RMS $rms"
