@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 
 #include "table/kestrano.h"
@@ -45,6 +46,14 @@ struct KestranoProbe
     QPushButton *card_button(int position) const { return w.card_button(position); }
     QLabel *user_card_label(int position) const { return w.user_card_label(position); }
     QLabel *cpu_card_label(int position) const { return w.cpu_card_label(position); }
+
+    QAction *start_action() const { return w.start_action; }
+    QAction *close_action() const { return w.close_action; }
+    QAction *version_action() const { return w.version_action; }
+    QAction *explain_action() const { return w.explain_action; }
+    QMenu *game_menu() const { return w.game_menu; }
+    QMenu *help_menu() const { return w.help_menu; }
+    QString score_text() const { return w.score_text; }
 
     Kestrano &w;
 };

@@ -1,0 +1,289 @@
+// Judging one pair of opened cards: the rank rule, the tallies, the score
+// line, the trace, the sound and the short result notice.
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+
+#include "table/delays.h"
+#include "table/game_state.h"
+#include "table/kestrano.h"
+#include "tests/support/game_state_reset.h"
+#include "tests/support/kestrano_probe.h"
+#include "tests/support/recording_sound.h"
+#include "tests/support/stdout_capture.h"
+
+namespace {
+
+const QString kLoseSound = QStringLiteral("wave/12-1/lose_wav.wav");
+const QString kWinSound = QStringLiteral("wave/12-1/win_vic.wav");
+const QString kTieSound = QStringLiteral("wave/12-1/tie.wav");
+const QString kLose = QStringLiteral("User lose");
+const QString kWin = QStringLiteral("User win");
+const QString kTie = QStringLiteral("This is tie It's no count");
+
+} // namespace
+
+class JudgingTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void before_the_first_pair();
+    void judging_a_pair_data();
+    void judging_a_pair();
+    void pairs_in_a_row();
+    void notice_cleared_after_two_seconds_data();
+    void notice_cleared_after_two_seconds();
+    void earlier_timer_clears_later_notice();
+
+private:
+    QByteArray judge(int x, int y);
+    QLabel *label(const char *name) const { return window->findChild<QLabel *>(name); }
+
+    std::unique_ptr<RecordingSoundPlayer> sounds;
+    std::unique_ptr<Kestrano> window;
+};
+
+void JudgingTest::init()
+{
+    reset_game_state();
+    set_delay_scale_for_tests(1.0);
+    sounds = std::make_unique<RecordingSoundPlayer>();
+    capture_stdout([this] { window = std::make_unique<Kestrano>(); });
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    sounds->played.clear();
+}
+
+void JudgingTest::cleanup()
+{
+    window.reset();
+    sounds.reset();
+    set_delay_scale_for_tests(1.0);
+}
+
+QByteArray JudgingTest::judge(int x, int y)
+{
+    bool invoked = false;
+    const QByteArray out = capture_stdout([&] {
+        invoked = QMetaObject::invokeMethod(window.get(), "Compare_cpu_user", Qt::DirectConnection,
+                                            Q_ARG(int, x), Q_ARG(int, y));
+    });
+    if (!invoked)
+        qWarning("Compare_cpu_user(int,int) could not be invoked");
+    return out;
+}
+
+void JudgingTest::before_the_first_pair()
+{
+    QCOMPARE(label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
+    QVERIFY(!label("result_label")->isVisible());
+}
+
+void JudgingTest::judging_a_pair_data()
+{
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<int>("cpu_before");
+    QTest::addColumn<int>("user_before");
+    QTest::addColumn<int>("tie_before");
+    QTest::addColumn<QByteArray>("trace");
+    QTest::addColumn<QString>("sound");
+    QTest::addColumn<QString>("notice");
+    QTest::addColumn<QString>("label_when_sound_starts");
+    QTest::addColumn<int>("cpu_after");
+    QTest::addColumn<int>("user_after");
+    QTest::addColumn<int>("tie_after");
+    QTest::addColumn<QString>("score");
+
+    // A tie shows its notice before its sound; the four patterns start the
+    // sound while the label is still as it was.
+    QTest::newRow("seven against seven: tie")
+        << 7 << 7 << 0 << 0 << 0 << QByteArray("tie :3.CPU=0,User=0,tie=1") << kTieSound << kTie
+        << kTie << 0 << 0 << 1 << "CPU=0,User=0,tie=1";
+    QTest::newRow("king against seven, difference 6: CPU wins")
+        << 13 << 7 << 0 << 0 << 0
+        << QByteArray("!x==y\nPatern 1,x-y=6,cpu win:CPU=1,User=0,tie=0\n1.CPU=1,User=0,tie=0")
+        << kLoseSound << kLose << "" << 1 << 0 << 0 << "CPU=1,User=0,tie=0";
+    QTest::newRow("queen against seven, difference 5: user wins")
+        << 12 << 7 << 0 << 0 << 0
+        << QByteArray("!x==y\nPatern2,x-y=5,user win:CPU=0,User=1,tie=0\n1.CPU=0,User=1,tie=0")
+        << kWinSound << kWin << "" << 0 << 1 << 0 << "CPU=0,User=1,tie=0";
+    QTest::newRow("ace against seven, difference 6: user wins")
+        << 1 << 7 << 0 << 0 << 0
+        << QByteArray("!x==y\nPatern 3,y-x=6,user win:CPU=0,User=1,tie=0\n2.CPU=0,User=1,tie=0")
+        << kWinSound << kWin << "" << 0 << 1 << 0 << "CPU=0,User=1,tie=0";
+    QTest::newRow("two against seven, difference 5: CPU wins")
+        << 2 << 7 << 0 << 0 << 0
+        << QByteArray("!x==y\nPatern 4,y-x=5,cpu win:CPU=1,User=0,tie=0\n2.CPU=1,User=0,tie=0")
+        << kLoseSound << kLose << "" << 1 << 0 << 0 << "CPU=1,User=0,tie=0";
+    QTest::newRow("ace against king, difference 12: user wins")
+        << 1 << 13 << 0 << 0 << 0
+        << QByteArray("!x==y\nPatern 3,y-x=12,user win:CPU=0,User=1,tie=0\n2.CPU=0,User=1,tie=0")
+        << kWinSound << kWin << "" << 0 << 1 << 0 << "CPU=0,User=1,tie=0";
+    QTest::newRow("king against ace, difference 12: CPU wins")
+        << 13 << 1 << 0 << 0 << 0
+        << QByteArray("!x==y\nPatern 1,x-y=12,cpu win:CPU=1,User=0,tie=0\n1.CPU=1,User=0,tie=0")
+        << kLoseSound << kLose << "" << 1 << 0 << 0 << "CPU=1,User=0,tie=0";
+    QTest::newRow("ace against six, difference 5: CPU wins")
+        << 1 << 6 << 0 << 0 << 0
+        << QByteArray("!x==y\nPatern 4,y-x=5,cpu win:CPU=1,User=0,tie=0\n2.CPU=1,User=0,tie=0")
+        << kLoseSound << kLose << "" << 1 << 0 << 0 << "CPU=1,User=0,tie=0";
+    QTest::newRow("six against ace, difference 5: user wins")
+        << 6 << 1 << 0 << 0 << 0
+        << QByteArray("!x==y\nPatern2,x-y=5,user win:CPU=0,User=1,tie=0\n1.CPU=0,User=1,tie=0")
+        << kWinSound << kWin << "" << 0 << 1 << 0 << "CPU=0,User=1,tie=0";
+    QTest::newRow("eight against seven, difference 1: user wins")
+        << 8 << 7 << 0 << 0 << 0
+        << QByteArray("!x==y\nPatern2,x-y=1,user win:CPU=0,User=1,tie=0\n1.CPU=0,User=1,tie=0")
+        << kWinSound << kWin << "" << 0 << 1 << 0 << "CPU=0,User=1,tie=0";
+    QTest::newRow("seven against eight, difference 1: CPU wins")
+        << 7 << 8 << 0 << 0 << 0
+        << QByteArray("!x==y\nPatern 4,y-x=1,cpu win:CPU=1,User=0,tie=0\n2.CPU=1,User=0,tie=0")
+        << kLoseSound << kLose << "" << 1 << 0 << 0 << "CPU=1,User=0,tie=0";
+    QTest::newRow("tenth CPU win written without padding")
+        << 13 << 7 << 9 << 2 << 0
+        << QByteArray("!x==y\nPatern 1,x-y=6,cpu win:CPU=10,User=2,tie=0\n1.CPU=10,User=2,tie=0")
+        << kLoseSound << kLose << "" << 10 << 2 << 0 << "CPU=10,User=2,tie=0";
+    QTest::newRow("twelfth user win written without padding")
+        << 2 << 12 << 3 << 11 << 9
+        << QByteArray("!x==y\nPatern 3,y-x=10,user win:CPU=3,User=12,tie=9\n2.CPU=3,User=12,tie=9")
+        << kWinSound << kWin << "" << 3 << 12 << 9 << "CPU=3,User=12,tie=9";
+    QTest::newRow("thirteenth tie written without padding")
+        << 9 << 9 << 11 << 10 << 12 << QByteArray("tie :3.CPU=11,User=10,tie=13") << kTieSound
+        << kTie << kTie << 11 << 10 << 13 << "CPU=11,User=10,tie=13";
+    QTest::newRow("ranks outside ace to king judged alike")
+        << 0 << 14 << 0 << 0 << 0
+        << QByteArray("!x==y\nPatern 3,y-x=14,user win:CPU=0,User=1,tie=0\n2.CPU=0,User=1,tie=0")
+        << kWinSound << kWin << "" << 0 << 1 << 0 << "CPU=0,User=1,tie=0";
+}
+
+void JudgingTest::judging_a_pair()
+{
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(int, cpu_before);
+    QFETCH(int, user_before);
+    QFETCH(int, tie_before);
+    QFETCH(QByteArray, trace);
+    QFETCH(QString, sound);
+    QFETCH(QString, notice);
+    QFETCH(QString, label_when_sound_starts);
+    QFETCH(int, cpu_after);
+    QFETCH(int, user_after);
+    QFETCH(int, tie_after);
+    QFETCH(QString, score);
+
+    cpu_score = cpu_before;
+    user_score = user_before;
+    tie_score = tie_before;
+    QLabel *result = label("result_label");
+    QStringList seen_at_sound;
+    sounds->on_play = [&](const QString &) { seen_at_sound << result->text(); };
+
+    QCOMPARE(judge(x, y), trace);
+
+    QCOMPARE(sounds->played, QStringList{sound});
+    QCOMPARE(seen_at_sound, QStringList{label_when_sound_starts});
+    QVERIFY(result->isVisible());
+    QCOMPARE(result->text(), notice);
+    QCOMPARE(cpu_score, cpu_after);
+    QCOMPARE(user_score, user_after);
+    QCOMPARE(tie_score, tie_after);
+    QCOMPARE(label("score_label")->text(), score);
+    QCOMPARE(KestranoProbe(*window).score_text(), score);
+}
+
+void JudgingTest::pairs_in_a_row()
+{
+    // The tie's trace and the closing lines have no line end of their own,
+    // so the next pair's trace runs on after them.
+    const int pairs[][2] = {{7, 7}, {13, 7}, {12, 7}, {1, 7}, {2, 7}, {4, 4}};
+    QByteArray out;
+    for (const auto &pair : pairs)
+        out += judge(pair[0], pair[1]);
+
+    QCOMPARE(out, QByteArray("tie :3.CPU=0,User=0,tie=1"
+                             "!x==y\nPatern 1,x-y=6,cpu win:CPU=1,User=0,tie=1\n"
+                             "1.CPU=1,User=0,tie=1"
+                             "!x==y\nPatern2,x-y=5,user win:CPU=1,User=1,tie=1\n"
+                             "1.CPU=1,User=1,tie=1"
+                             "!x==y\nPatern 3,y-x=6,user win:CPU=1,User=2,tie=1\n"
+                             "2.CPU=1,User=2,tie=1"
+                             "!x==y\nPatern 4,y-x=5,cpu win:CPU=2,User=2,tie=1\n"
+                             "2.CPU=2,User=2,tie=1"
+                             "tie :3.CPU=2,User=2,tie=2"));
+    QCOMPARE(sounds->played,
+             (QStringList{kTieSound, kLoseSound, kWinSound, kWinSound, kLoseSound, kTieSound}));
+    QCOMPARE(label("score_label")->text(), QStringLiteral("CPU=2,User=2,tie=2"));
+    QCOMPARE(label("result_label")->text(), kTie);
+}
+
+void JudgingTest::notice_cleared_after_two_seconds_data()
+{
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<QString>("notice");
+
+    QTest::newRow("tie") << 5 << 5 << kTie;
+    QTest::newRow("CPU wins") << 13 << 7 << kLose;
+    QTest::newRow("user wins") << 12 << 7 << kWin;
+}
+
+void JudgingTest::notice_cleared_after_two_seconds()
+{
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(QString, notice);
+    QLabel *result = label("result_label");
+
+    judge(x, y);
+    QCOMPARE(result->text(), notice);
+
+    // The real 2000 ms: well before it the notice is still up...
+    QTest::qWait(1500);
+    QCOMPARE(result->text(), notice);
+    // ...and once it has run out the label is empty but stays on the table.
+    QTRY_COMPARE_WITH_TIMEOUT(result->text(), QString(), 3000);
+    QVERIFY(result->isVisible());
+}
+
+void JudgingTest::earlier_timer_clears_later_notice()
+{
+    // Notice timers are never cancelled: the first pair's timer empties the
+    // label even when a second notice has come up since.
+    QLabel *result = label("result_label");
+    QElapsedTimer clock;
+
+    judge(7, 7);
+    clock.start();
+    QCOMPARE(result->text(), kTie);
+    QTest::qWait(1000);
+    QCOMPARE(result->text(), kTie);
+
+    judge(12, 7);
+    const qint64 second_shown = clock.elapsed();
+    QCOMPARE(result->text(), kWin);
+
+    QTRY_COMPARE_WITH_TIMEOUT(result->text(), QString(), 5000);
+    const qint64 cleared = clock.elapsed();
+    // Single-shot timers may fire up to 5% early, never more; the second
+    // notice's own timer could not have fired before this.
+    QVERIFY2(cleared < second_shown + 1900,
+             qPrintable(QStringLiteral("second notice shown at %1 ms, cleared only at %2 ms")
+                            .arg(second_shown)
+                            .arg(cleared)));
+
+    // The second timer later clears an already empty label.
+    QTest::qWait(qMax(0, int(second_shown + 2300 - clock.elapsed())));
+    QCOMPARE(result->text(), QString());
+    QVERIFY(result->isVisible());
+}
+
+QTEST_MAIN(JudgingTest)
+#include "test_judging.moc"
