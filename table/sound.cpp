@@ -1,12 +1,21 @@
 #include "table/sound.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
 
+#include "table/wave_file.h"
+
 namespace {
+
+bool is_readable_wave(const QFileInfo &info)
+{
+    QFile file(info.absoluteFilePath());
+    return file.open(QIODevice::ReadOnly) && is_playable_wave(file.readAll());
+}
 
 // Longest time a sound may take from start to end before it is dropped
 // (every sound of the game is much shorter).
@@ -20,7 +29,7 @@ public:
     void play(const QString &path) override
     {
         const QFileInfo file(path);
-        if (!file.isFile() || !file.isReadable() || file.size() == 0)
+        if (!file.isFile() || file.size() > kMaxSoundFileBytes || !is_readable_wave(file))
             return;
         auto *effect = new QSoundEffect(QCoreApplication::instance());
         QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect] {
