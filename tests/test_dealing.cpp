@@ -48,17 +48,6 @@ bool deal_table_is_rows_end_to_end()
     return true;
 }
 
-// The offscreen platform warns each time a message box is shown; the warning
-// would land in the middle of the game's captured output.
-QtMessageHandler test_log_handler = nullptr;
-
-void drop_offscreen_warnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    if (text == QLatin1String("This plugin does not support propagateSizeHints()"))
-        return;
-    test_log_handler(type, context, text);
-}
-
 bool shows_picture(const QLabel *label, const QString &path)
 {
     const QImage expected = QPixmap(path).toImage();
@@ -85,8 +74,6 @@ class TestDealing : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { test_log_handler = qInstallMessageHandler(drop_offscreen_warnings); }
-    void cleanupTestCase() { qInstallMessageHandler(test_log_handler); }
     void init();
     void cleanup();
 

@@ -19,24 +19,6 @@
 #include "tests/support/recording_sound.h"
 #include "tests/support/stdout_capture.h"
 
-namespace {
-
-// The game's own standard output while `action` runs.  QtTest logs Qt's
-// warnings (such as the offscreen platform's) on standard output; the game
-// leaves them on standard error, so they are sent there meanwhile.
-QByteArray game_stdout(const std::function<void()> &action)
-{
-    const QtMessageHandler test_log =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-        });
-    const QByteArray out = capture_stdout(action);
-    qInstallMessageHandler(test_log);
-    return out;
-}
-
-} // namespace
-
 class MatchResultTest : public QObject
 {
     Q_OBJECT
@@ -107,7 +89,7 @@ void MatchResultTest::verdict()
     tie_score = tie;
 
     ModalAnswer *answer = answer_next_box(QMessageBox::Ok);
-    const QByteArray out = game_stdout([&] { probe.match_result(); });
+    const QByteArray out = capture_stdout([&] { probe.match_result(); });
 
     QVERIFY(answer->answered);
     QCOMPARE(answer->title, QStringLiteral("information"));

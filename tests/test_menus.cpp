@@ -62,20 +62,6 @@ std::shared_ptr<BoxSeen> answer_next_question(QMessageBox::StandardButton button
     return seen;
 }
 
-// The game's own standard output while `action` runs.  QtTest logs Qt's
-// warnings (such as the offscreen platform's) on standard output; the game
-// leaves them on standard error, so they are sent there meanwhile.
-QByteArray game_stdout(const std::function<void()> &action)
-{
-    const QtMessageHandler test_log =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-        });
-    const QByteArray out = capture_stdout(action);
-    qInstallMessageHandler(test_log);
-    return out;
-}
-
 QList<QWidget *> top_level_windows_of(const char *class_name)
 {
     QList<QWidget *> found;
@@ -222,7 +208,7 @@ void MenusTest::starting_a_game()
     std::copy(std::begin(buf_r), std::end(buf_r), std::begin(table_before));
     const int swaps_before = deck_swap_count;
 
-    const QByteArray out = game_stdout([&] { start_by(way); });
+    const QByteArray out = capture_stdout([&] { start_by(way); });
 
     QCOMPARE(sounds->played, QStringList{kStartSound});
     QVERIFY(!probe.start_action()->isEnabled());
@@ -331,7 +317,7 @@ void MenusTest::close_question()
 
     auto seen = answer_next_question(QMessageBox::StandardButton(answer));
     const QByteArray out =
-        game_stdout([&] { click_menu_entry(probe.game_menu(), probe.close_action()); });
+        capture_stdout([&] { click_menu_entry(probe.game_menu(), probe.close_action()); });
 
     QVERIFY(seen->open);
     QCOMPARE(seen->title, QStringLiteral("Question"));
