@@ -8,11 +8,20 @@
 
 namespace {
 
-// QtTest logs Qt's warnings on standard output; while the game's output is
-// captured they go to standard error, where the game itself sends them.
-void to_stderr(QtMsgType, const QMessageLogContext &, const QString &message)
+// While the game's output is captured, Qt's messages still reach QtTest's own
+// handler (so QTest::ignoreMessage keeps working), but on the real standard
+// output rather than in the middle of the game's.
+QtMessageHandler test_handler = nullptr;
+int real_stdout = -1;
+int capture_file = -1;
+
+void to_real_stdout(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    std::fprintf(stderr, "%s\n", qPrintable(message));
+    std::fflush(stdout);
+    dup2(real_stdout, STDOUT_FILENO);
+    test_handler(type, context, message);
+    std::fflush(stdout);
+    dup2(capture_file, STDOUT_FILENO);
 }
 
 } // namespace
@@ -23,14 +32,15 @@ QByteArray capture_stdout(const std::function<void()> &action)
     if (!file.open())
         qFatal("cannot open a temporary file for standard output");
     std::fflush(stdout);
-    const int saved = dup(STDOUT_FILENO);
-    dup2(file.handle(), STDOUT_FILENO);
-    const QtMessageHandler previous = qInstallMessageHandler(to_stderr);
+    real_stdout = dup(STDOUT_FILENO);
+    capture_file = file.handle();
+    dup2(capture_file, STDOUT_FILENO);
+    test_handler = qInstallMessageHandler(to_real_stdout);
     action();
-    qInstallMessageHandler(previous);
+    qInstallMessageHandler(test_handler);
     std::fflush(stdout);
-    dup2(saved, STDOUT_FILENO);
-    close(saved);
+    dup2(real_stdout, STDOUT_FILENO);
+    close(real_stdout);
     file.seek(0);
     return file.readAll();
 }
