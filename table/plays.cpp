@@ -183,6 +183,10 @@ void Kestrano::push_button5_click()
 
 void Kestrano::press_card(int position)
 {
+    // A played card's button is hidden but may keep the keyboard focus, and
+    // Space would play the card again.
+    if (card_button(position)->isHidden())
+        return;
     play_sound(QStringLiteral("wave/12-1/draw_wav.wav"));
 
     ++button_count;

@@ -1,0 +1,444 @@
+// Closing the game.  The table closed from its menu ("close", answered Yes)
+// or by its frame, in the middle of a round with the game's timers pending,
+// with the close question open while a timer fires or not, ends the program
+// cleanly: the event loop returns 0, the table goes away and no step of the
+// game runs after it.  With the help or version window still open the
+// program keeps running until that window is closed too.
+//
+// How: the program ends when the application's event loop does, and that
+// loop quits by itself when its last visible window closes; Qt does that
+// bookkeeping only inside QApplication::exec().  So these tests run exec()
+// for real, in this process, and close windows from inside it as a player
+// would: the menu entry through its action (chosen only while enabled), the
+// question answered with a click on its button, a frame's close button as
+// the close event the window system sends to the window.  When exec()
+// returns, the table is destroyed at once, as main() does, and the test then
+// waits past every pause of the game, so that a timer left behind would
+// show.  Closing a window that a box blocks cannot be tried: Qt does not hand
+// the window system's close to a window behind a modal box.
+//
+// One test starts the real program on a virtual X display (Xvfb), plays into
+// a round and closes it from the menu with keys sent by xdotool, as a player's
+// keyboard would, for the exit code and a clean end of the whole process.  It
+// is skipped where Xvfb or xdotool is not installed.
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <functional>
+#include <memory>
+
+#include "dialogs/help_explain.h"
+#include "dialogs/version.h"
+#include "table/delays.h"
+#include "table/game_state.h"
+#include "table/kestrano.h"
+#include "tests/support/game_state_reset.h"
+#include "tests/support/kestrano_probe.h"
+#include "tests/support/recording_sound.h"
+#include "tests/support/stdout_capture.h"
+
+namespace {
+
+// Long enough pauses that the game's timers are still pending when the
+// close comes a moment later, short enough to wait past them all.
+constexpr double kDelayScale = 0.02;
+// exec()'s result when the program is still running after the test's limit.
+constexpr int kStillRunning = 99;
+
+QtMessageHandler test_log_handler = nullptr;
+
+void drop_offscreen_warnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (text == QLatin1String("This plugin does not support propagateSizeHints()"))
+        return;
+    test_log_handler(type, context, text);
+}
+
+// Runs the application's event loop as main() does, with `script` started
+// inside it; returns exec()'s result.
+int run_program(const std::function<void()> &script, int limit_ms = 5000)
+{
+    QTimer::singleShot(0, qApp, script);
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, qApp, [] { QCoreApplication::exit(kStillRunning); });
+    limit.start(limit_ms);
+    return QApplication::exec();
+}
+
+// The close button of a window's frame: the window system's close event.
+void close_by_frame(QWidget *top)
+{
+    QCloseEvent close;
+    QCoreApplication::sendEvent(top->windowHandle(), &close);
+}
+
+// Answers the next close question with Yes once it has been open `ms`.
+void answer_yes_after(int ms)
+{
+    auto *poll = new QTimer(qApp);
+    auto open_for = std::make_shared<QElapsedTimer>();
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, open_for, ms] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (!open_for->isValid())
+            open_for->start();
+        if (open_for->elapsed() < ms)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        box->button(QMessageBox::Yes)->click();
+    });
+    poll->start(2);
+}
+
+template <typename Window> Window *top_level()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *found = qobject_cast<Window *>(widget))
+            return found;
+    }
+    return nullptr;
+}
+
+// Runs a program with `arguments` and `display`, and waits for its end.
+QByteArray run_tool(const QString &program, const QStringList &arguments, const QString &display,
+                    int limit_ms = 10000)
+{
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    tool.setProcessEnvironment(environment);
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(limit_ms))
+        tool.kill();
+    tool.waitForFinished();
+    return tool.readAllStandardOutput().trimmed();
+}
+
+} // namespace
+
+class TestClosing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void closing_the_table_data();
+    void closing_the_table();
+    void other_windows_keep_the_program_running_data();
+    void other_windows_keep_the_program_running();
+    void real_program_closed_in_a_round();
+
+private:
+    QPushButton *button(const char *name) const { return window->findChild<QPushButton *>(name); }
+    QLabel *label(const char *name) const { return window->findChild<QLabel *>(name); }
+    void click(QWidget *target)
+    {
+        trace += capture_stdout([&] {
+            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                              target->mapTo(window.get(), target->rect().center()));
+        });
+    }
+    bool wait_for(const std::function<bool()> &condition)
+    {
+        bool met = false;
+        trace += capture_stdout([&] { met = QTest::qWaitFor(condition); });
+        return met;
+    }
+    void play_to(const QString &phase);
+
+    QByteArray trace;
+    std::unique_ptr<RecordingSoundPlayer> sounds;
+    std::unique_ptr<Kestrano> window;
+    std::unique_ptr<KestranoProbe> probe;
+};
+
+void TestClosing::initTestCase()
+{
+    test_log_handler = qInstallMessageHandler(drop_offscreen_warnings);
+}
+
+void TestClosing::cleanupTestCase()
+{
+    qInstallMessageHandler(test_log_handler);
+}
+
+void TestClosing::init()
+{
+    reset_game_state();
+    set_delay_scale_for_tests(kDelayScale);
+    trace.clear();
+    sounds = std::make_unique<RecordingSoundPlayer>();
+    capture_stdout([this] { window = std::make_unique<Kestrano>(); });
+    probe = std::make_unique<KestranoProbe>(*window);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+}
+
+void TestClosing::cleanup()
+{
+    probe.reset();
+    window.reset();
+    sounds.reset();
+    set_delay_scale_for_tests(1.0);
+}
+
+// Plays from a fresh table to the moment `phase` names.
+void TestClosing::play_to(const QString &phase)
+{
+    QTest::keyClick(window->windowHandle(), Qt::Key_B, Qt::ControlModifier);
+    if (phase == QLatin1String("start pause"))
+        return;
+    QVERIFY(wait_for([this] { return button("deal_button")->isEnabled(); }));
+    click(button("deal_button"));
+    if (phase == QLatin1String("deal pending"))
+        return;
+    QVERIFY(wait_for([this] { return !probe->card_button(3)->isHidden(); }));
+    click(probe->card_button(3));
+    if (phase == QLatin1String("card pressed"))
+        return;
+    click(button("cpu_open_button"));
+    QCOMPARE(phase, QStringLiteral("notice shown"));
+}
+
+void TestClosing::closing_the_table_data()
+{
+    QTest::addColumn<QString>("phase");
+    QTest::addColumn<QString>("way");
+
+    for (const char *way : {"menu", "frame"}) {
+        QTest::addRow("%s, in the start pause", way) << "start pause" << way;
+        QTest::addRow("%s, with a deal pending", way) << "deal pending" << way;
+        QTest::addRow("%s, after a card press", way) << "card pressed" << way;
+        QTest::addRow("%s, with a result notice shown", way) << "notice shown" << way;
+    }
+    QTest::newRow("menu, the deal comes while the question is open") << "deal pending"
+                                                                     << "menu, slow answer";
+}
+
+void TestClosing::closing_the_table()
+{
+    QFETCH(QString, phase);
+    QFETCH(QString, way);
+
+    play_to(phase);
+    if (QTest::currentTestFailed())
+        return;
+    // The pause of the phase has not ended yet.
+    if (phase == QLatin1String("start pause"))
+        QVERIFY(!button("deal_button")->isEnabled());
+    if (phase == QLatin1String("deal pending"))
+        QVERIFY(label("round_label")->isVisible());
+    if (phase == QLatin1String("notice shown"))
+        QVERIFY(!label("result_label")->text().isEmpty());
+    const int round = count;
+
+    const bool slow_answer = way == QLatin1String("menu, slow answer");
+    QByteArray during;
+    int result = -1;
+    during = capture_stdout([&] {
+        result = run_program([&] {
+            if (way == QLatin1String("frame")) {
+                close_by_frame(window.get());
+                return;
+            }
+            answer_yes_after(slow_answer ? 3 * game_delay(kDealDelayMs) : 0);
+            QVERIFY(probe->close_action()->isEnabled());
+            probe->close_action()->trigger();
+        });
+    });
+    QCOMPARE(result, 0);
+    QVERIFY(window->isHidden());
+    QCOMPARE(count, round);
+    if (slow_answer)
+        QVERIFY2(during.contains("Secand_Card_deal_Push_shown()\n"),
+                 "the deal did not come while the question was open");
+
+    // As main() does once the loop has returned; no step of the game may
+    // run after that, whatever was pending.
+    const QByteArray after = capture_stdout([this] {
+        probe.reset();
+        window.reset();
+        QTest::qWait(game_delay(kStartDelayMs) + game_delay(kNoticeDelayMs));
+    });
+    QVERIFY2(after.isEmpty(), after.left(200).constData());
+}
+
+void TestClosing::other_windows_keep_the_program_running_data()
+{
+    QTest::addColumn<bool>("help");
+    QTest::addColumn<bool>("version");
+    QTest::addColumn<QString>("last"); // the window closed last
+
+    QTest::newRow("help window open") << true << false << "help";
+    QTest::newRow("version window open, closed by O k") << false << true << "version";
+    QTest::newRow("both open, help closed last") << true << true << "help";
+    QTest::newRow("both open, version closed last") << true << true << "version";
+    QTest::newRow("help window opened and closed before") << false << false << "";
+}
+
+void TestClosing::other_windows_keep_the_program_running()
+{
+    QFETCH(bool, help);
+    QFETCH(bool, version);
+    QFETCH(QString, last);
+
+    QSignalSpy last_window_closed(qApp, &QGuiApplication::lastWindowClosed);
+    bool running_after_the_table = false;
+    bool running_after_the_first = false;
+    const int result = run_program([&] {
+        // Opened from the menu, while a game runs.
+        QTest::keyClick(window->windowHandle(), Qt::Key_B, Qt::ControlModifier);
+        probe->explain_action()->trigger();
+        probe->version_action()->trigger();
+        QTest::qWait(10);
+        auto *help_window = top_level<Help_explain>();
+        auto *version_window = top_level<Version>();
+        QVERIFY(help_window && version_window);
+        QVERIFY(help_window->isVisible() && version_window->isVisible());
+        if (!help)
+            close_by_frame(help_window);
+        if (!version)
+            QTest::mouseClick(version_window->findChild<QPushButton *>("ok_button"),
+                              Qt::LeftButton);
+        QTest::qWait(10);
+        QCOMPARE(last_window_closed.count(), 0);
+
+        window->activateWindow();
+        answer_yes_after(0);
+        probe->close_action()->trigger();
+        QVERIFY(window->isHidden());
+        QTest::qWait(game_delay(kStartDelayMs) + 20);
+        running_after_the_table = last_window_closed.isEmpty();
+
+        auto close_one = [&](const QString &which) {
+            if (which == QLatin1String("help"))
+                close_by_frame(help_window);
+            else
+                QTest::mouseClick(version_window->findChild<QPushButton *>("ok_button"),
+                                  Qt::LeftButton);
+        };
+        if (help && version) {
+            close_one(last == QLatin1String("help") ? "version" : "help");
+            QTest::qWait(20);
+            running_after_the_first = last_window_closed.isEmpty();
+        }
+        if (!last.isEmpty())
+            close_one(last);
+    });
+    QCOMPARE(result, 0);
+    QCOMPARE(last_window_closed.count(), 1);
+    QCOMPARE(running_after_the_table, help || version);
+    if (help && version)
+        QVERIFY(running_after_the_first);
+    QVERIFY(window->isHidden());
+}
+
+void TestClosing::real_program_closed_in_a_round()
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xvfb.isEmpty() || xdotool.isEmpty())
+        QSKIP("needs Xvfb and xdotool");
+
+    // A display of its own; Xvfb names it when it is ready.
+    QProcess server;
+    server.start(xvfb,
+                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                  QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                  QStringLiteral("tcp")});
+    QVERIFY2(server.waitForStarted(), qPrintable(server.errorString()));
+    QByteArray number;
+    for (int tries = 0; tries < 100 && !number.endsWith('\n'); ++tries) {
+        server.waitForReadyRead(100);
+        number += server.readAllStandardOutput();
+    }
+    const QString display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+    QVERIFY2(number.endsWith('\n'), "Xvfb did not start");
+
+    QProcess game;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    game.setProcessEnvironment(environment);
+    game.setWorkingDirectory(QStringLiteral(KESTRANO_GAME_DIR));
+    game.start(QStringLiteral(KESTRANO_BINARY), QStringList());
+    QVERIFY2(game.waitForStarted(), qPrintable(game.errorString()));
+
+    auto keys = [&](const QStringList &arguments) {
+        run_tool(
+            xdotool,
+            QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50")} +
+                arguments,
+            display);
+    };
+    const QString table = run_tool(xdotool,
+                                   {QStringLiteral("search"), QStringLiteral("--sync"),
+                                    QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                    QStringLiteral("^Title:12-1$")},
+                                   display)
+                              .split('\n')
+                              .value(0);
+    bool played = !table.isEmpty();
+    if (played) {
+        run_tool(xdotool, {QStringLiteral("windowfocus"), QStringLiteral("--sync"), table},
+                 display);
+        // Game start; past the start pause, deal; after the deal, play the
+        // first card and open: the result notice's timer is pending.
+        keys({QStringLiteral("ctrl+b")});
+        game.waitForFinished(6500 + 500);
+        keys({QStringLiteral("d")});
+        game.waitForFinished(1200 + 500);
+        keys({QStringLiteral("1"), QStringLiteral("o")});
+        // "close" is the first enabled entry of the Game menu while a game runs.
+        keys({QStringLiteral("alt+g"), QStringLiteral("Return")});
+        const QString question = run_tool(xdotool,
+                                          {QStringLiteral("search"), QStringLiteral("--sync"),
+                                           QStringLiteral("--onlyvisible"),
+                                           QStringLiteral("--name"), QStringLiteral("^Question$")},
+                                          display, 5000);
+        played = !question.isEmpty();
+        if (played)
+            keys({QStringLiteral("y")});
+    }
+    const bool ended = game.waitForFinished(10000);
+    if (!ended)
+        game.kill();
+    game.waitForFinished();
+    server.terminate();
+    server.waitForFinished();
+
+    const QByteArray output = game.readAllStandardOutput();
+    const QByteArray errors = game.readAllStandardError();
+    QVERIFY2(played, qPrintable(QStringLiteral("the table or its close question never showed\n") +
+                                QString::fromLocal8Bit(errors)));
+    QVERIFY2(ended, "the game did not end after its close was confirmed");
+    QVERIFY2(game.exitStatus() == QProcess::NormalExit,
+             qPrintable(QStringLiteral("the game crashed at its end\n") +
+                        QString::fromLocal8Bit(errors.right(2000))));
+    QCOMPARE(game.exitCode(), 0);
+    // It was in the middle of a round: the card played and the pair judged.
+    QVERIFY2(output.contains("button_count=1\n") && output.contains("\ncpu="),
+             output.right(300).constData());
+}
+
+QTEST_MAIN(TestClosing)
+#include "test_closing.moc"
