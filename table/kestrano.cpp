@@ -84,28 +84,28 @@ void Kestrano::create_widgets()
     round_label->setText(round_text);
     round_label->hide();
 
-    QLabel **const cpu_labels[] = {&cpu_card_label1, &cpu_card_label2, &cpu_card_label3,
-                                   &cpu_card_label4, &cpu_card_label5};
-    QLabel **const user_labels[] = {&user_card_label1, &user_card_label2, &user_card_label3,
-                                    &user_card_label4, &user_card_label5};
-    QPushButton **const buttons[] = {&push_button1, &push_button2, &push_button3, &push_button4,
-                                     &push_button5};
-    for (int p = 1; p <= 5; ++p) {
-        *cpu_labels[p - 1] = new QLabel(this);
-        (*cpu_labels[p - 1])->setObjectName(QStringLiteral("cpu_card_label%1").arg(p));
-    }
-    for (int p = 1; p <= 5; ++p) {
-        *user_labels[p - 1] = new QLabel(this);
-        (*user_labels[p - 1])->setObjectName(QStringLiteral("user_card_label%1").arg(p));
-    }
-    static const char *const button_texts[] = {QT_TR_NOOP("1"), QT_TR_NOOP("2"), QT_TR_NOOP("3"),
-                                               QT_TR_NOOP("4"), QT_TR_NOOP("5")};
-    for (int p = 1; p <= 5; ++p) {
-        QPushButton *button = new QPushButton(tr(button_texts[p - 1]), this);
-        button->setObjectName(QStringLiteral("push_button%1").arg(p));
+    auto card_label = [this](const char *name) { return named(new QLabel(this), name); };
+    cpu_card_label1 = card_label("cpu_card_label1");
+    cpu_card_label2 = card_label("cpu_card_label2");
+    cpu_card_label3 = card_label("cpu_card_label3");
+    cpu_card_label4 = card_label("cpu_card_label4");
+    cpu_card_label5 = card_label("cpu_card_label5");
+    user_card_label1 = card_label("user_card_label1");
+    user_card_label2 = card_label("user_card_label2");
+    user_card_label3 = card_label("user_card_label3");
+    user_card_label4 = card_label("user_card_label4");
+    user_card_label5 = card_label("user_card_label5");
+
+    auto numbered_button = [this](const char *text, const char *name) {
+        QPushButton *button = named(new QPushButton(tr(text), this), name);
         button->setCursor(Qt::PointingHandCursor);
-        *buttons[p - 1] = button;
-    }
+        return button;
+    };
+    push_button1 = numbered_button(QT_TR_NOOP("1"), "push_button1");
+    push_button2 = numbered_button(QT_TR_NOOP("2"), "push_button2");
+    push_button3 = numbered_button(QT_TR_NOOP("3"), "push_button3");
+    push_button4 = numbered_button(QT_TR_NOOP("4"), "push_button4");
+    push_button5 = numbered_button(QT_TR_NOOP("5"), "push_button5");
 
     cpu_play_label = named(new QLabel(this), "cpu_play_label");
     user_play_label = named(new QLabel(this), "user_play_label");

@@ -21,8 +21,8 @@ namespace {
 constexpr int sample_rate = 44100;
 constexpr double pi = 3.14159265358979323846;
 
-// Every sound peaks at -3 dBFS so that none is much louder than another.
-const double peak_level = std::pow(10.0, -3.0 / 20.0);
+// The loudest peak a sound may have: headroom for the sound server's mixing.
+constexpr double kMaxPeakDbfs = -3.0;
 
 using Samples = std::vector<double>;
 
@@ -334,12 +334,12 @@ Samples tie_figure()
 
 // ---------------------------------------------------------------- files
 
-std::vector<std::int16_t> to_pcm(const Samples &samples)
+std::vector<std::int16_t> to_pcm(const Samples &samples, double peak_dbfs)
 {
     double peak = 0.0;
     for (double s : samples)
         peak = std::max(peak, std::abs(s));
-    const double gain = peak > 0.0 ? peak_level / peak : 0.0;
+    const double gain = peak > 0.0 ? std::pow(10.0, peak_dbfs / 20.0) / peak : 0.0;
     std::vector<std::int16_t> pcm;
     pcm.reserve(samples.size());
     for (double s : samples)
@@ -359,12 +359,12 @@ void put_u16(std::string &bytes, std::uint16_t value)
     bytes += char(value >> 8);
 }
 
-bool write_wav(const std::string &path, const Samples &samples)
+bool write_wav(const std::string &path, const Samples &samples, double peak_dbfs)
 {
     constexpr std::uint16_t channels = 1;
     constexpr std::uint16_t bits = 16;
     constexpr std::uint16_t block_align = channels * bits / 8;
-    const std::vector<std::int16_t> pcm = to_pcm(samples);
+    const std::vector<std::int16_t> pcm = to_pcm(samples, peak_dbfs);
     const std::uint32_t data_size = std::uint32_t(pcm.size() * block_align);
 
     std::string bytes;
@@ -395,12 +395,16 @@ struct SoundFile
 {
     const char *name;
     Samples (*make)();
+    double peak_dbfs; // set so that the sounds are about equally loud
 };
 
 // The start jingle's name has no extension: the game plays it by that name.
+// The lose figure's notes are held, so it peaks lower than the plucked ones.
 constexpr SoundFile sound_files[] = {
-    {"kidou", start_jingle},     {"deel.wav", deal_riffle},     {"draw_wav.wav", card_snap},
-    {"win_vic.wav", win_figure}, {"lose_wav.wav", lose_figure}, {"tie.wav", tie_figure},
+    // name            made by        peak
+    {"kidou", start_jingle, kMaxPeakDbfs},     {"deel.wav", deal_riffle, kMaxPeakDbfs},
+    {"draw_wav.wav", card_snap, kMaxPeakDbfs}, {"win_vic.wav", win_figure, kMaxPeakDbfs},
+    {"lose_wav.wav", lose_figure, -11.0},      {"tie.wav", tie_figure, kMaxPeakDbfs},
 };
 
 } // namespace
@@ -414,7 +418,7 @@ int main(int argc, char *argv[])
     const std::string folder = argv[1];
     for (const SoundFile &sound : sound_files) {
         const std::string path = folder + "/" + sound.name;
-        if (!write_wav(path, sound.make())) {
+        if (!write_wav(path, sound.make(), sound.peak_dbfs)) {
             std::fprintf(stderr, "make_sounds: cannot write %s\n", path.c_str());
             return 1;
         }
