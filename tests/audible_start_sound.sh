@@ -10,6 +10,7 @@
 # Passes when the recording is silent up to the key press and loud within a
 # few seconds after it.  Every process it starts is stopped on exit, and each
 # one is also bounded by `timeout`, so nothing outlives a killed test.
+# shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
 binary=${1:?usage: audible_start_sound.sh GAME_BINARY RUNNABLE_FOLDER}
@@ -26,26 +27,11 @@ readonly max_silence_peak=0.001         # what still counts as silence before th
 
 say() { echo "audible_start_sound: $*"; }
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/kestrano-sound.XXXXXX")
-keep_work=false
-pids=()
-
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
-    if $keep_work; then
-        say "logs and recording kept in $work"
-    else
-        rm -rf "$work"
-    fi
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
+# shellcheck source=lib/scratch.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib/scratch.sh"
+# shellcheck source=lib/xvfb.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib/xvfb.sh"
+make_scratch sound
 
 fail() {
     say "FAIL: $*" >&2
@@ -101,13 +87,7 @@ timeout "$lifetime" pulseaudio -n --daemonize=no --system=false --use-pid-file=n
 pids+=($!)
 wait_for 10 pactl info >/dev/null 2>&1 || fail "the private PulseAudio server did not start"
 
-# The X display: Xvfb picks a free number and writes it to fd 3.
-timeout "$lifetime" Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 \
-    3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for 10 grep -q '[0-9]' "$work/display" || fail "Xvfb did not start"
-DISPLAY=":$(tr -dc '0-9' <"$work/display")"
-export DISPLAY
+start_xvfb "$lifetime" || fail "Xvfb did not start"
 
 # The game, from its runnable folder, in the C locale so the title is known.
 (

@@ -11,6 +11,7 @@
 # From the environment (set by tests/packaging.cmake): CMAKE_COMMAND,
 # CPACK_COMMAND, KESTRANO_APP_ID, KESTRANO_GAMESDIR, KESTRANO_PROGRAMDIR,
 # KESTRANO_GAMEDATADIR, KESTRANO_DATADIR.
+# shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
 build=${1:?usage: deb_package.sh BUILD_DIR}
@@ -23,27 +24,9 @@ deck_copyright=/usr/share/doc/kdegames-card-data-kf5/copyright
 
 say() { echo "deb_package: $*"; }
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/kestrano-deb.XXXXXX")
-keep_work=false
-cleanup() {
-    if $keep_work; then
-        say "files kept in $work"
-    else
-        rm -rf "$work"
-    fi
-}
-trap cleanup EXIT
-
-failures=0
-problem() {
-    say "FAIL: $*" >&2
-    failures=$((failures + 1))
-    keep_work=true
-}
-fatal() {
-    problem "$@"
-    exit 1
-}
+# shellcheck source=lib/scratch.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib/scratch.sh"
+make_scratch deb
 
 for tool in dpkg-deb dpkg-shlibdeps objdump; do
     command -v "$tool" >/dev/null || fatal "$tool is not installed (run tools/ensure-packages.sh)"

@@ -13,6 +13,7 @@
 # KESTRANO_GAMEDATADIR, KESTRANO_DATADIR (relative to the prefix),
 # KESTRANO_APP_ID, KESTRANO_VERSION, KESTRANO_GAME_DIR (the runnable folder)
 # and CMAKE_COMMAND.
+# shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
 build=${1:?usage: install_tree.sh BUILD_DIR}
@@ -23,36 +24,11 @@ readonly lifetime=60 # seconds any process started here may live
 
 say() { echo "install_tree: $*"; }
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/kestrano-install.XXXXXX")
-keep_work=false
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
-    if $keep_work; then
-        say "files kept in $work"
-    else
-        rm -rf "$work"
-    fi
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-failures=0
-problem() {
-    say "FAIL: $*" >&2
-    failures=$((failures + 1))
-    keep_work=true
-}
-fatal() {
-    problem "$@"
-    exit 1
-}
+# shellcheck source=lib/scratch.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib/scratch.sh"
+# shellcheck source=lib/xvfb.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib/xvfb.sh"
+make_scratch install
 
 for tool in desktop-file-validate appstreamcli Xvfb xdotool import convert identify; do
     command -v "$tool" >/dev/null || fatal "$tool is not installed (run tools/ensure-packages.sh)"
@@ -148,16 +124,7 @@ export LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
 mkdir -m 700 "$HOME" "$XDG_RUNTIME_DIR"
 
-timeout "$lifetime" Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 \
-    3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do
-    grep -q '[0-9]' "$work/display" && break
-    sleep 0.1
-done
-grep -q '[0-9]' "$work/display" || fatal "Xvfb did not start"
-DISPLAY=":$(tr -dc '0-9' <"$work/display")"
-export DISPLAY
+start_xvfb "$lifetime" -noreset || fatal "Xvfb did not start"
 
 # The card back's commonest colours, each with its count of pixels.
 convert "${KESTRANO_GAME_DIR}/gazo/UB0.png" -format %c histogram:info:- |

@@ -18,23 +18,13 @@
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
 #include "tests/support/modal_answer.h"
-#include "tests/support/recording_sound.h"
-#include "tests/support/scripted_random.h"
+#include "tests/support/offscreen_warnings.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/table_checks.h"
+#include "tests/support/table_fixture.h"
 
 namespace {
-
-// The offscreen platform warns each time a message box is shown.
-QtMessageHandler test_log_handler = nullptr;
-
-void drop_offscreen_warnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    if (text == QLatin1String("This plugin does not support propagateSizeHints()"))
-        return;
-    test_log_handler(type, context, text);
-}
 
 // A whole match, ten cards a round (the user's five, then the CPU's).
 constexpr int kDealTable[52] = {
@@ -98,8 +88,7 @@ class TestAccessibility : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase() { qInstallMessageHandler(test_log_handler); }
-    void init();
+    void cleanupTestCase() { keep_offscreen_warnings(); }
     void cleanup();
 
     void card_names_data();
@@ -111,71 +100,50 @@ private slots:
 
 private:
     void open_table();
-    QPushButton *button(const QString &name) const
-    {
-        return window->findChild<QPushButton *>(name);
-    }
-    QLabel *label(const QString &name) const { return window->findChild<QLabel *>(name); }
     void click(const QString &name);
     void deal();
     void drive_to(Phase phase);
     void hidden_cards_stay_hidden(const char *step);
 
-    std::unique_ptr<RecordingSoundPlayer> sound;
-    std::unique_ptr<ScriptedRandom> random;
     std::unique_ptr<QTranslator> translator;
-    std::unique_ptr<Kestrano> window;
+    std::unique_ptr<TableFixture> table;
 };
 
 void TestAccessibility::initTestCase()
 {
-    test_log_handler = qInstallMessageHandler(drop_offscreen_warnings);
+    drop_offscreen_warnings();
     QVERIFY(QDir::setCurrent(QStringLiteral(KESTRANO_GAME_DIR)));
-}
-
-void TestAccessibility::init()
-{
-    reset_game_state();
-    set_delay_scale_for_tests(0.01);
-    sound = std::make_unique<RecordingSoundPlayer>();
-    random = std::make_unique<ScriptedRandom>(QList<int>{5, 11, 2, 8, 0, 7, 3, 10, 1, 9, 4, 6});
 }
 
 void TestAccessibility::cleanup()
 {
-    window.reset();
+    table.reset();
     if (translator) {
         QCoreApplication::removeTranslator(translator.get());
         translator.reset();
     }
-    random.reset();
-    sound.reset();
-    set_delay_scale_for_tests(1.0);
 }
 
+// Built only now, so that a translator installed first names the cards.
 void TestAccessibility::open_table()
 {
-    capture_stdout([this] { window = std::make_unique<Kestrano>(); });
+    table = std::make_unique<TableFixture>(0.01, QList<int>{5, 11, 2, 8, 0, 7, 3, 10, 1, 9, 4, 6});
     std::copy(std::begin(kDealTable), std::end(kDealTable), buf_r);
-    window->show();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(table->show_active());
 }
 
 void TestAccessibility::click(const QString &name)
 {
-    QPushButton *target = button(name);
-    QVERIFY2(target->isVisible() && target->isEnabled(),
-             qPrintable(name + QLatin1String(" cannot be pressed")));
-    capture_stdout([target] { QTest::mouseClick(target, Qt::LeftButton); });
+    QPushButton *target = table->button(name);
+    QVERIFY_PRESSABLE(target);
+    table->click(target);
 }
 
 void TestAccessibility::deal()
 {
     click(QStringLiteral("deal_button"));
     capture_stdout([this] {
-        QVERIFY(QTest::qWaitFor(
-            [this] { return button(QStringLiteral("push_button1"))->isVisible(); }));
+        QVERIFY(QTest::qWaitFor([this] { return table->card_button(1)->isVisible(); }));
     });
 }
 
@@ -183,8 +151,8 @@ void TestAccessibility::drive_to(Phase phase)
 {
     if (phase == Phase::Start)
         return;
-    QTest::keyClick(window.get(), Qt::Key_B, Qt::ControlModifier);
-    QVERIFY(QTest::qWaitFor([this] { return button(QStringLiteral("deal_button"))->isEnabled(); }));
+    QTest::keyClick(table->window(), Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(QTest::qWaitFor([this] { return table->deal_button()->isEnabled(); }));
     if (phase == Phase::DealDelay) {
         set_delay_scale_for_tests(1.0); // the deal stays pending
         click(QStringLiteral("deal_button"));
@@ -327,7 +295,7 @@ void TestAccessibility::card_names()
         return;
     QStringList heard;
     for (const QString &place : kCardPlaces)
-        heard << spoken(label(place));
+        heard << spoken(table->label(place));
     QCOMPARE(heard, names);
 }
 
@@ -336,7 +304,7 @@ void TestAccessibility::card_names()
 void TestAccessibility::hidden_cards_stay_hidden(const char *step)
 {
     for (const QString &place : kHiddenPlaces) {
-        QLabel *hidden = label(place);
+        QLabel *hidden = table->label(place);
         const QString name = spoken(hidden);
         QVERIFY2(name.isEmpty() || name == kBack,
                  qPrintable(QStringLiteral("%1 at %2: \"%3\"").arg(place, step, name)));
@@ -351,11 +319,11 @@ void TestAccessibility::hidden_cards_stay_hidden(const char *step)
 void TestAccessibility::hidden_cards_never_named_in_a_whole_match()
 {
     open_table();
-    QTest::keyClick(window.get(), Qt::Key_B, Qt::ControlModifier);
-    QVERIFY(QTest::qWaitFor([this] { return button(QStringLiteral("deal_button"))->isEnabled(); }));
+    QTest::keyClick(table->window(), Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(QTest::qWaitFor([this] { return table->deal_button()->isEnabled(); }));
     hidden_cards_stay_hidden("start");
 
-    QLabel *cpu_play = label(QStringLiteral("cpu_play_label"));
+    QLabel *cpu_play = table->label(QStringLiteral("cpu_play_label"));
     for (int round = 1; round <= 5; ++round) {
         deal();
         hidden_cards_stay_hidden("deal");
@@ -403,7 +371,7 @@ void TestAccessibility::lines_read_their_text()
     drive_to(phase);
     if (QTest::currentTestFailed())
         return;
-    QLabel *shown = label(line);
+    QLabel *shown = table->label(line);
     QVERIFY(shown->isVisible());
     QCOMPARE(shown->text(), text);
     QVERIFY2(spoken(shown).contains(text), qPrintable(spoken(shown)));
@@ -415,15 +383,19 @@ void TestAccessibility::names_in_japanese()
     QVERIFY(translator->load(QStringLiteral("Kestrano_ja")));
     QVERIFY(QCoreApplication::installTranslator(translator.get()));
     open_table();
-    QCOMPARE(spoken(label(QStringLiteral("deck_label"))), QStringLiteral("裏向きのカード"));
+    QCOMPARE(spoken(table->label(QStringLiteral("deck_label"))), QStringLiteral("裏向きのカード"));
 
     drive_to(Phase::AfterPress);
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(spoken(label(QStringLiteral("user_card_label1"))), QStringLiteral("スペードのエース"));
-    QCOMPARE(spoken(label(QStringLiteral("user_play_label"))), QStringLiteral("ハートのクイーン"));
-    QCOMPARE(spoken(label(QStringLiteral("cpu_card_label1"))), QStringLiteral("裏向きのカード"));
-    QCOMPARE(spoken(label(QStringLiteral("cpu_play_label"))), QStringLiteral("裏向きのカード"));
+    QCOMPARE(spoken(table->label(QStringLiteral("user_card_label1"))),
+             QStringLiteral("スペードのエース"));
+    QCOMPARE(spoken(table->label(QStringLiteral("user_play_label"))),
+             QStringLiteral("ハートのクイーン"));
+    QCOMPARE(spoken(table->label(QStringLiteral("cpu_card_label1"))),
+             QStringLiteral("裏向きのカード"));
+    QCOMPARE(spoken(table->label(QStringLiteral("cpu_play_label"))),
+             QStringLiteral("裏向きのカード"));
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -43,10 +43,9 @@
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
-#include "tests/support/kestrano_probe.h"
-#include "tests/support/recording_sound.h"
+#include "tests/support/offscreen_warnings.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/table_fixture.h"
 
 namespace {
 
@@ -55,15 +54,6 @@ namespace {
 constexpr double kDelayScale = 0.02;
 // exec()'s result when the program is still running after the test's limit.
 constexpr int kStillRunning = 99;
-
-QtMessageHandler test_log_handler = nullptr;
-
-void drop_offscreen_warnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    if (text == QLatin1String("This plugin does not support propagateSizeHints()"))
-        return;
-    test_log_handler(type, context, text);
-}
 
 // Runs the application's event loop as main() does, with `script` started
 // inside it; returns exec()'s result.
@@ -147,13 +137,11 @@ private slots:
     void real_program_closed_in_a_round();
 
 private:
-    QPushButton *button(const char *name) const { return window->findChild<QPushButton *>(name); }
-    QLabel *label(const char *name) const { return window->findChild<QLabel *>(name); }
     void click(QWidget *target)
     {
         trace += capture_stdout([&] {
-            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                              target->mapTo(window.get(), target->rect().center()));
+            QTest::mouseClick(table->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                              target->mapTo(table->window(), target->rect().center()));
         });
     }
     bool wait_for(const std::function<bool()> &condition)
@@ -165,57 +153,46 @@ private:
     void play_to(const QString &phase);
 
     QByteArray trace;
-    std::unique_ptr<RecordingSoundPlayer> sounds;
-    std::unique_ptr<Kestrano> window;
-    std::unique_ptr<KestranoProbe> probe;
+    std::unique_ptr<TableFixture> table;
 };
 
 void TestClosing::initTestCase()
 {
-    test_log_handler = qInstallMessageHandler(drop_offscreen_warnings);
+    drop_offscreen_warnings();
 }
 
 void TestClosing::cleanupTestCase()
 {
-    qInstallMessageHandler(test_log_handler);
+    keep_offscreen_warnings();
 }
 
 void TestClosing::init()
 {
-    reset_game_state();
-    set_delay_scale_for_tests(kDelayScale);
     trace.clear();
-    sounds = std::make_unique<RecordingSoundPlayer>();
-    capture_stdout([this] { window = std::make_unique<Kestrano>(); });
-    probe = std::make_unique<KestranoProbe>(*window);
-    window->show();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    table = std::make_unique<TableFixture>(kDelayScale);
+    QVERIFY(table->show_active());
 }
 
 void TestClosing::cleanup()
 {
-    probe.reset();
-    window.reset();
-    sounds.reset();
-    set_delay_scale_for_tests(1.0);
+    table.reset();
 }
 
 // Plays from a fresh table to the moment `phase` names.
 void TestClosing::play_to(const QString &phase)
 {
-    QTest::keyClick(window->windowHandle(), Qt::Key_B, Qt::ControlModifier);
+    QTest::keyClick(table->window()->windowHandle(), Qt::Key_B, Qt::ControlModifier);
     if (phase == QLatin1String("start pause"))
         return;
-    QVERIFY(wait_for([this] { return button("deal_button")->isEnabled(); }));
-    click(button("deal_button"));
+    QVERIFY(wait_for([this] { return table->deal_button()->isEnabled(); }));
+    click(table->deal_button());
     if (phase == QLatin1String("deal pending"))
         return;
-    QVERIFY(wait_for([this] { return !probe->card_button(3)->isHidden(); }));
-    click(probe->card_button(3));
+    QVERIFY(wait_for([this] { return !table->probe->card_button(3)->isHidden(); }));
+    click(table->probe->card_button(3));
     if (phase == QLatin1String("card pressed"))
         return;
-    click(button("cpu_open_button"));
+    click(table->open_button());
     QCOMPARE(phase, QStringLiteral("notice shown"));
 }
 
@@ -244,11 +221,11 @@ void TestClosing::closing_the_table()
         return;
     // The pause of the phase has not ended yet.
     if (phase == QLatin1String("start pause"))
-        QVERIFY(!button("deal_button")->isEnabled());
+        QVERIFY(!table->deal_button()->isEnabled());
     if (phase == QLatin1String("deal pending"))
-        QVERIFY(label("round_label")->isVisible());
+        QVERIFY(table->round_label()->isVisible());
     if (phase == QLatin1String("notice shown"))
-        QVERIFY(!label("result_label")->text().isEmpty());
+        QVERIFY(!table->label("result_label")->text().isEmpty());
     const int round = count;
 
     const bool slow_answer = way == QLatin1String("menu, slow answer");
@@ -257,16 +234,16 @@ void TestClosing::closing_the_table()
     during = capture_stdout([&] {
         result = run_program([&] {
             if (way == QLatin1String("frame")) {
-                close_by_frame(window.get());
+                close_by_frame(table->window());
                 return;
             }
             answer_yes_after(slow_answer ? 3 * game_delay(kDealDelayMs) : 0);
-            QVERIFY(probe->close_action()->isEnabled());
-            probe->close_action()->trigger();
+            QVERIFY(table->probe->close_action()->isEnabled());
+            table->probe->close_action()->trigger();
         });
     });
     QCOMPARE(result, 0);
-    QVERIFY(window->isHidden());
+    QVERIFY(table->window()->isHidden());
     QCOMPARE(count, round);
     if (slow_answer)
         QVERIFY2(during.contains("Secand_Card_deal_Push_shown()\n"),
@@ -275,8 +252,7 @@ void TestClosing::closing_the_table()
     // As main() does once the loop has returned; no step of the game may
     // run after that, whatever was pending.
     const QByteArray after = capture_stdout([this] {
-        probe.reset();
-        window.reset();
+        table->destroy_window();
         QTest::qWait(game_delay(kStartDelayMs) + game_delay(kNoticeDelayMs));
     });
     QVERIFY2(after.isEmpty(), after.left(200).constData());
@@ -306,9 +282,9 @@ void TestClosing::other_windows_keep_the_program_running()
     bool running_after_the_first = false;
     const int result = run_program([&] {
         // Opened from the menu, while a game runs.
-        QTest::keyClick(window->windowHandle(), Qt::Key_B, Qt::ControlModifier);
-        probe->explain_action()->trigger();
-        probe->version_action()->trigger();
+        QTest::keyClick(table->window()->windowHandle(), Qt::Key_B, Qt::ControlModifier);
+        table->probe->explain_action()->trigger();
+        table->probe->version_action()->trigger();
         QTest::qWait(10);
         auto *help_window = top_level<Help_explain>();
         auto *version_window = top_level<Version>();
@@ -322,10 +298,10 @@ void TestClosing::other_windows_keep_the_program_running()
         QTest::qWait(10);
         QCOMPARE(last_window_closed.count(), 0);
 
-        window->activateWindow();
+        table->window()->activateWindow();
         answer_yes_after(0);
-        probe->close_action()->trigger();
-        QVERIFY(window->isHidden());
+        table->probe->close_action()->trigger();
+        QVERIFY(table->window()->isHidden());
         QTest::qWait(game_delay(kStartDelayMs) + 20);
         running_after_the_table = last_window_closed.isEmpty();
 
@@ -349,7 +325,7 @@ void TestClosing::other_windows_keep_the_program_running()
     QCOMPARE(running_after_the_table, help || version);
     if (help && version)
         QVERIFY(running_after_the_first);
-    QVERIFY(window->isHidden());
+    QVERIFY(table->window()->isHidden());
 }
 
 void TestClosing::real_program_closed_in_a_round()

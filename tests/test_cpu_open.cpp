@@ -1,7 +1,6 @@
 // "Card open": the CPU opens its next card in dealt order, the buttons still in
 // hand come back, and the pair is judged by rank.
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 
@@ -9,34 +8,13 @@
 #include <iterator>
 #include <memory>
 
-#include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
-#include "tests/support/recording_sound.h"
-#include "tests/support/scripted_random.h"
-#include "tests/support/stdout_capture.h"
+#include "tests/support/deal_table.h"
+#include "tests/support/table_checks.h"
+#include "tests/support/table_fixture.h"
 
 namespace {
-
-// Lays a deal table holding `cards` from entry 0 on and the other card
-// numbers, in ascending order, everywhere else.
-void lay_first_round(const QList<int> &cards)
-{
-    QList<int> rest;
-    for (int card = 1; card <= 52; ++card) {
-        if (!cards.contains(card))
-            rest << card;
-    }
-    for (int i = 0; i < 52; ++i)
-        buf_r[i] = i < cards.size() ? cards.at(i) : rest.at(i - cards.size());
-}
-
-bool shows_picture(const QLabel *label, const QString &path)
-{
-    const QImage expected = QPixmap(path).toImage();
-    return !expected.isNull() && label->pixmap().toImage() == expected;
-}
 
 QString joined(const QList<int> &positions)
 {
@@ -64,15 +42,6 @@ const char *const kCpuOpenPictures[] = {"gazo/H01D.png", "gazo/S05D.png", "gazo/
 
 } // namespace
 
-#define QVERIFY_PICTURE(label, path)                                                               \
-    QVERIFY2(shows_picture((label), (path)),                                                       \
-             qPrintable((label)->objectName() + QLatin1String(" does not show ") + (path)))
-
-// Only a button the player could press is pressed.
-#define QVERIFY_PRESSABLE(button)                                                                  \
-    QVERIFY2((button)->isVisible() && (button)->isEnabled(),                                       \
-             qPrintable((button)->objectName() + QLatin1String(" cannot be pressed")))
-
 class TestCpuOpen : public QObject
 {
     Q_OBJECT
@@ -93,63 +62,40 @@ private slots:
     void cpu_position_carries_over();
 
 private:
-    QPushButton *button(const QString &name) const
-    {
-        return window->findChild<QPushButton *>(name);
-    }
-    QLabel *label(const QString &name) const { return window->findChild<QLabel *>(name); }
-    QPushButton *deal_button() const { return button(QStringLiteral("deal_button")); }
-    QPushButton *open_button() const { return button(QStringLiteral("cpu_open_button")); }
-    QPushButton *card_button(int p) const { return button(QStringLiteral("push_button%1").arg(p)); }
-
     void deal_first_round(const QList<int> &user_hand, const QList<int> &cpu_hand);
-    QByteArray click(QPushButton *button)
-    {
-        return capture_stdout([button] { QTest::mouseClick(button, Qt::LeftButton); });
-    }
     // Presses the card at `position`, then "Card open"; returns the open's output.
     QByteArray play_and_open(int position)
     {
-        if (!card_button(position)->isVisible() || !card_button(position)->isEnabled())
+        if (!table->card_button(position)->isVisible() ||
+            !table->card_button(position)->isEnabled())
             return "<card button " + QByteArray::number(position) + " cannot be pressed>";
-        click(card_button(position));
-        if (!open_button()->isVisible() || !open_button()->isEnabled())
+        table->click(table->card_button(position));
+        if (!table->open_button()->isVisible() || !table->open_button()->isEnabled())
             return "<Card open cannot be pressed>";
-        return click(open_button());
+        return table->click(table->open_button());
     }
 
-    std::unique_ptr<RecordingSoundPlayer> sound; // keeps the judging sounds silent
-    std::unique_ptr<ScriptedRandom> random;
-    std::unique_ptr<Kestrano> window;
+    std::unique_ptr<TableFixture> table; // its recorded sounds keep the judging silent
 };
 
 void TestCpuOpen::init()
 {
-    reset_game_state();
-    set_delay_scale_for_tests(0.01);
-    sound = std::make_unique<RecordingSoundPlayer>();
-    random = std::make_unique<ScriptedRandom>();
-    capture_stdout([this] { window = std::make_unique<Kestrano>(); });
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    table = std::make_unique<TableFixture>(0.01, QList<int>{});
+    QVERIFY(table->show_exposed());
 }
 
 void TestCpuOpen::cleanup()
 {
-    window.reset();
-    random.reset();
-    sound.reset();
-    set_delay_scale_for_tests(1.0);
+    table.reset();
 }
 
 void TestCpuOpen::deal_first_round(const QList<int> &user_hand, const QList<int> &cpu_hand)
 {
-    lay_first_round(user_hand + cpu_hand);
-    QMetaObject::invokeMethod(window.get(), "Beginer_start_timer");
-    QVERIFY_PRESSABLE(deal_button());
-    click(deal_button());
-    capture_stdout(
-        [this] { QVERIFY(QTest::qWaitFor([this] { return label("round_label")->isHidden(); })); });
+    lay_deal_table(0, user_hand + cpu_hand);
+    table->end_start_delay();
+    QVERIFY_PRESSABLE(table->deal_button());
+    table->click(table->deal_button());
+    table->wait_for_deal();
     QCOMPARE(count, 1);
 }
 
@@ -184,8 +130,8 @@ void TestCpuOpen::cpu_plays_in_dealt_order()
                                 QByteArray::number(open - 1) + "]=" + QByteArray::number(cpu_card) +
                                 ",user=" + QByteArray::number(kUserHand.at(position - 1)) + "\n";
         QVERIFY2(trace.contains(pair), trace.constData());
-        QVERIFY_PICTURE(label("cpu_play_label"), kCpuOpenPictures[open - 1]);
-        QVERIFY(!open_button()->isEnabled());
+        QVERIFY_PICTURE(table->label("cpu_play_label"), kCpuOpenPictures[open - 1]);
+        QVERIFY(!table->open_button()->isEnabled());
         QCOMPARE(cpu_score + user_score + tie_score, open);
         QCOMPARE(cpu_cout, open % 5);
 
@@ -193,19 +139,19 @@ void TestCpuOpen::cpu_plays_in_dealt_order()
             QCOMPARE(reenabling_lines(trace), open == 3 ? third_open_line : QByteArray());
             // Exactly the buttons still in hand come back.
             for (int p = 1; p <= 5; ++p) {
-                QCOMPARE(card_button(p)->isHidden(), played.contains(p));
+                QCOMPARE(table->card_button(p)->isHidden(), played.contains(p));
                 if (!played.contains(p))
-                    QVERIFY_PRESSABLE(card_button(p));
+                    QVERIFY_PRESSABLE(table->card_button(p));
             }
-            QVERIFY(!deal_button()->isEnabled());
+            QVERIFY(!table->deal_button()->isEnabled());
             QVERIFY(!trace.contains("Pattern x-1"));
         } else {
             // The last open hands the table over to "Deal cards".
             QCOMPARE(reenabling_lines(trace), QByteArray("button_count=5\n"));
             QVERIFY(trace.endsWith("Pattern x-1:buf_cpu[0]=27\n"));
             for (int p = 1; p <= 5; ++p)
-                QVERIFY(card_button(p)->isHidden());
-            QVERIFY_PRESSABLE(deal_button());
+                QVERIFY(table->card_button(p)->isHidden());
+            QVERIFY_PRESSABLE(table->deal_button());
         }
     }
 }
@@ -243,9 +189,9 @@ void TestCpuOpen::third_open_by_hidden_buttons()
 
     QCOMPARE(reenabling_lines(trace), line);
     for (int p = 1; p <= 5; ++p) {
-        QCOMPARE(card_button(p)->isHidden(), presses.contains(p));
+        QCOMPARE(table->card_button(p)->isHidden(), presses.contains(p));
         if (!presses.contains(p))
-            QVERIFY_PRESSABLE(card_button(p));
+            QVERIFY_PRESSABLE(table->card_button(p));
     }
 }
 
@@ -272,16 +218,16 @@ void TestCpuOpen::open_with_fewer_buttons_hidden()
     deal_first_round(kUserHand, kCpuHand);
     for (int p = 1; p < presses; ++p)
         play_and_open(p);
-    QVERIFY_PRESSABLE(card_button(presses));
-    click(card_button(presses));
-    card_button(presses)->show();
+    QVERIFY_PRESSABLE(table->card_button(presses));
+    table->click(table->card_button(presses));
+    table->card_button(presses)->show();
 
-    QVERIFY_PRESSABLE(open_button());
-    const QByteArray trace = click(open_button());
+    QVERIFY_PRESSABLE(table->open_button());
+    const QByteArray trace = table->click(table->open_button());
     QCOMPARE(reenabling_lines(trace), line);
     for (int p = presses + 1; p <= 5; ++p)
-        QVERIFY(!card_button(p)->isEnabled());
-    QVERIFY(!open_button()->isEnabled());
+        QVERIFY(!table->card_button(p)->isEnabled());
+    QVERIFY(!table->open_button()->isEnabled());
     QCOMPARE(cpu_cout, presses % 5);
 }
 
@@ -292,11 +238,11 @@ void TestCpuOpen::hand_load_trace()
     const int previous_hand[] = {5, 6, 7, 8, 9};
     std::copy(std::begin(previous_hand), std::end(previous_hand), buf_cpu);
 
-    QVERIFY_PRESSABLE(card_button(1));
-    click(card_button(1));
-    QVERIFY_PRESSABLE(open_button());
+    QVERIFY_PRESSABLE(table->card_button(1));
+    table->click(table->card_button(1));
+    QVERIFY_PRESSABLE(table->open_button());
     QCOMPARE(
-        click(open_button()),
+        table->click(table->open_button()),
         QByteArray("5,6,7,8,9,\n"
                    "5,7,6,8,9,\n"
                    "13,26,39,2,28,\n"
@@ -431,8 +377,8 @@ void TestCpuOpen::judged_by_rank()
 
     const int from = trace.indexOf("\ncpu=") + 1;
     QCOMPARE(from > 0 ? trace.mid(from) : trace, lines);
-    QVERIFY_PICTURE(label("cpu_play_label"), picture);
-    QCOMPARE(label("score_label")->text(), score);
+    QVERIFY_PICTURE(table->label("cpu_play_label"), picture);
+    QCOMPARE(table->label("score_label")->text(), score);
 }
 
 // The CPU's play position is never reset by a deal: a round that starts with
@@ -444,7 +390,7 @@ void TestCpuOpen::cpu_position_carries_over()
 
     QByteArray trace = play_and_open(1);
     QVERIFY2(trace.contains("cpu=20=buf_cpu[3]=20,user=13\n"), trace.constData());
-    QVERIFY_PICTURE(label("cpu_play_label"), kCpuOpenPictures[3]);
+    QVERIFY_PICTURE(table->label("cpu_play_label"), kCpuOpenPictures[3]);
 
     trace = play_and_open(2);
     QVERIFY2(trace.contains("cpu=8=buf_cpu[4]=8,user=44\n"), trace.constData());
@@ -453,7 +399,7 @@ void TestCpuOpen::cpu_position_carries_over()
 
     trace = play_and_open(3);
     QVERIFY2(trace.contains("cpu=27=buf_cpu[0]=27,user=2\n"), trace.constData());
-    QVERIFY_PICTURE(label("cpu_play_label"), kCpuOpenPictures[0]);
+    QVERIFY_PICTURE(table->label("cpu_play_label"), kCpuOpenPictures[0]);
 }
 
 QTEST_MAIN(TestCpuOpen)

@@ -1,6 +1,5 @@
 // Dealing a round: the round announcement, the deal from the deal table, the
 // sixth press that ends a match, and deals that find no card to deal.
-#include <QAction>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -9,34 +8,17 @@
 
 #include <memory>
 
-#include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
-#include "tests/support/kestrano_probe.h"
+#include "tests/support/deal_table.h"
 #include "tests/support/modal_answer.h"
-#include "tests/support/recording_sound.h"
-#include "tests/support/scripted_random.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/table_checks.h"
+#include "tests/support/table_fixture.h"
 
 namespace {
 
 const QString kCardBack = QStringLiteral("gazo/UB0.png");
-
-// Lays a deal table holding `cards` from entry `first` on and the other card
-// numbers, in ascending order, everywhere else.
-void lay_deal_table(int first, const QList<int> &cards)
-{
-    QList<int> rest;
-    for (int card = 1; card <= 52; ++card) {
-        if (!cards.contains(card))
-            rest << card;
-    }
-    int next = 0;
-    for (int i = 0; i < 52; ++i)
-        buf_r[i] =
-            i >= first && i < first + cards.size() ? cards.at(i - first) : rest.value(next++);
-}
 
 // The table a shuffle lays out when every draw is 0: the suit rows end to end.
 bool deal_table_is_rows_end_to_end()
@@ -48,26 +30,7 @@ bool deal_table_is_rows_end_to_end()
     return true;
 }
 
-bool shows_picture(const QLabel *label, const QString &path)
-{
-    const QImage expected = QPixmap(path).toImage();
-    return !expected.isNull() && label->pixmap().toImage() == expected;
-}
-
 } // namespace
-
-#define QVERIFY_PICTURE(label, path)                                                               \
-    QVERIFY2(shows_picture((label), (path)),                                                       \
-             qPrintable((label)->objectName() + QLatin1String(" does not show ") + (path)))
-
-#define QVERIFY_NO_PICTURE(label)                                                                  \
-    QVERIFY2((label)->pixmap().isNull(),                                                           \
-             qPrintable((label)->objectName() + QLatin1String(" shows a picture")))
-
-// Only a button the player could press is pressed.
-#define QVERIFY_PRESSABLE(button)                                                                  \
-    QVERIFY2((button)->isVisible() && (button)->isEnabled(),                                       \
-             qPrintable((button)->objectName() + QLatin1String(" cannot be pressed")))
 
 class TestDealing : public QObject
 {
@@ -87,78 +50,31 @@ private slots:
     void deal_outside_the_rounds();
 
 private:
-    QPushButton *button(const QString &name) const
-    {
-        return window->findChild<QPushButton *>(name);
-    }
-    QLabel *label(const QString &name) const { return window->findChild<QLabel *>(name); }
-    QPushButton *deal_button() const { return button(QStringLiteral("deal_button")); }
-    QPushButton *open_button() const { return button(QStringLiteral("cpu_open_button")); }
-    QPushButton *card_button(int p) const { return button(QStringLiteral("push_button%1").arg(p)); }
-    QLabel *user_card_label(int p) const
-    {
-        return label(QStringLiteral("user_card_label%1").arg(p));
-    }
-    QLabel *cpu_card_label(int p) const { return label(QStringLiteral("cpu_card_label%1").arg(p)); }
-    QLabel *round_label() const { return label(QStringLiteral("round_label")); }
-    QAction *start_action() const
-    {
-        for (QAction *action : window->findChildren<QAction *>()) {
-            if (action->text() == QLatin1String("Game start"))
-                return action;
-        }
-        return nullptr;
-    }
-
-    // The start delay has run out: "Deal cards" is enabled.
-    void start_delay_ends() { QMetaObject::invokeMethod(window.get(), "Beginer_start_timer"); }
-    // Lets the deal delay run out; returns what the deal printed.
-    QByteArray wait_for_deal()
-    {
-        bool dealt = false;
-        const QByteArray trace = capture_stdout(
-            [&] { dealt = QTest::qWaitFor([this] { return round_label()->isHidden(); }); });
-        QTest::qVerify(dealt, "dealt", "the deal never came", __FILE__, __LINE__);
-        return trace;
-    }
     void play_round();
 
-    std::unique_ptr<RecordingSoundPlayer> sound;
-    std::unique_ptr<ScriptedRandom> random;
-    std::unique_ptr<Kestrano> window;
-    std::unique_ptr<KestranoProbe> probe;
+    std::unique_ptr<TableFixture> table;
 };
 
 void TestDealing::init()
 {
-    reset_game_state();
-    set_delay_scale_for_tests(0.01);
-    sound = std::make_unique<RecordingSoundPlayer>();
     // Every draw 0: each shuffle lays the suit rows end to end, 1..52.
-    random = std::make_unique<ScriptedRandom>();
-    capture_stdout([this] { window = std::make_unique<Kestrano>(); });
-    probe = std::make_unique<KestranoProbe>(*window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    table = std::make_unique<TableFixture>(0.01, QList<int>{});
+    QVERIFY(table->show_exposed());
 }
 
 void TestDealing::cleanup()
 {
-    probe.reset();
-    window.reset();
-    random.reset();
-    sound.reset();
-    set_delay_scale_for_tests(1.0);
+    table.reset();
 }
 
 // Plays the five cards of the dealt round, each followed by "Card open".
 void TestDealing::play_round()
 {
     for (int p = 1; p <= 5; ++p) {
-        QVERIFY_PRESSABLE(card_button(p));
-        capture_stdout([&] { QTest::mouseClick(card_button(p), Qt::LeftButton); });
-        QVERIFY_PRESSABLE(open_button());
-        capture_stdout([&] { QTest::mouseClick(open_button(), Qt::LeftButton); });
+        QVERIFY_PRESSABLE(table->card_button(p));
+        table->click(table->card_button(p));
+        QVERIFY_PRESSABLE(table->open_button());
+        table->click(table->open_button());
     }
 }
 
@@ -252,46 +168,45 @@ void TestDealing::round_deal()
     count = round - 1;
     button_count = presses_before;
     // The cards of the last open are still on the table.
-    label("cpu_play_label")->setPixmap(QPixmap(QStringLiteral("gazo/S01D.png")));
-    label("user_play_label")->setPixmap(QPixmap(QStringLiteral("gazo/h05.png")));
-    start_delay_ends();
+    table->label("cpu_play_label")->setPixmap(QPixmap(QStringLiteral("gazo/S01D.png")));
+    table->label("user_play_label")->setPixmap(QPixmap(QStringLiteral("gazo/h05.png")));
+    table->end_start_delay();
 
-    QVERIFY_PRESSABLE(deal_button());
-    const QByteArray press_trace =
-        capture_stdout([this] { QTest::mouseClick(deal_button(), Qt::LeftButton); });
+    QVERIFY_PRESSABLE(table->deal_button());
+    const QByteArray press_trace = table->click(table->deal_button());
 
     // During the delay: the round line, a cleared table, nothing dealt yet.
     QCOMPARE(press_trace, QByteArray());
-    QVERIFY(round_label()->isVisible());
-    QCOMPARE(round_label()->text(), QStringLiteral("Round %1").arg(round));
-    QVERIFY(!deal_button()->isEnabled());
-    QVERIFY_NO_PICTURE(label("cpu_play_label"));
-    QVERIFY_NO_PICTURE(label("user_play_label"));
+    QVERIFY(table->round_label()->isVisible());
+    QCOMPARE(table->round_label()->text(), QStringLiteral("Round %1").arg(round));
+    QVERIFY(!table->deal_button()->isEnabled());
+    QVERIFY_NO_PICTURE(table->label("cpu_play_label"));
+    QVERIFY_NO_PICTURE(table->label("user_play_label"));
     for (int p = 1; p <= 5; ++p)
-        QVERIFY(card_button(p)->isHidden());
-    QVERIFY(sound->played.isEmpty());
+        QVERIFY(table->card_button(p)->isHidden());
+    QVERIFY(table->sound.played.isEmpty());
     QCOMPARE(count, round);
 
-    QCOMPARE(wait_for_deal(), trace);
+    QCOMPARE(table->wait_for_deal(), trace);
 
-    QVERIFY(round_label()->isHidden());
-    QCOMPARE(round_label()->text(), QStringLiteral("Round %1").arg(round));
-    QCOMPARE(sound->played, QStringList{QStringLiteral("wave/12-1/deel.wav")});
+    QVERIFY(table->round_label()->isHidden());
+    QCOMPARE(table->round_label()->text(), QStringLiteral("Round %1").arg(round));
+    QCOMPARE(table->sound.played, QStringList{QStringLiteral("wave/12-1/deel.wav")});
     QCOMPARE(count, round);
     QCOMPARE(button_count, presses_after);
     for (int p = 1; p <= 5; ++p) {
-        QCOMPARE(probe->buf_deal(p), user_hand.at(p - 1));
-        QCOMPARE(probe->buf_cpu_deal(p), cpu_hand.at(p - 1));
-        QVERIFY_PICTURE(user_card_label(p), pictures.at(p - 1));
-        QVERIFY_PICTURE(cpu_card_label(p), kCardBack);
-        QCOMPARE(card_button(p)->toolTip(), tool_tips.at(p - 1));
-        QVERIFY_PRESSABLE(card_button(p));
+        QCOMPARE(table->probe->buf_deal(p), user_hand.at(p - 1));
+        QCOMPARE(table->probe->buf_cpu_deal(p), cpu_hand.at(p - 1));
+        QVERIFY_PICTURE(table->user_card_label(p), pictures.at(p - 1));
+        QVERIFY_PICTURE(table->cpu_card_label(p), kCardBack);
+        QCOMPARE(table->card_button(p)->toolTip(), tool_tips.at(p - 1));
+        QVERIFY_PRESSABLE(table->card_button(p));
     }
-    QVERIFY_NO_PICTURE(label("cpu_play_label"));
-    QVERIFY_NO_PICTURE(label("user_play_label"));
-    QVERIFY_PICTURE(label("deck_label"), kCardBack);
-    QVERIFY(!deal_button()->isEnabled());
-    QVERIFY(!open_button()->isEnabled());
+    QVERIFY_NO_PICTURE(table->label("cpu_play_label"));
+    QVERIFY_NO_PICTURE(table->label("user_play_label"));
+    QVERIFY_PICTURE(table->label("deck_label"), kCardBack);
+    QVERIFY(!table->deal_button()->isEnabled());
+    QVERIFY(!table->open_button()->isEnabled());
 }
 
 void TestDealing::sixth_press_ends_the_match()
@@ -299,10 +214,10 @@ void TestDealing::sixth_press_ends_the_match()
     lay_deal_table(40, {38, 45, 23, 12, 50, 3, 16, 29, 42, 11});
     count = 4;
     button_count = 5;
-    start_delay_ends();
-    QVERIFY_PRESSABLE(deal_button());
-    capture_stdout([this] { QTest::mouseClick(deal_button(), Qt::LeftButton); });
-    wait_for_deal();
+    table->end_start_delay();
+    QVERIFY_PRESSABLE(table->deal_button());
+    table->click(table->deal_button());
+    table->wait_for_deal();
     play_round();
     if (QTest::currentTestFailed())
         return;
@@ -311,39 +226,38 @@ void TestDealing::sixth_press_ends_the_match()
     user_score = 10;
     tie_score = 3;
     buf_n = 25;
-    sound->played.clear();
-    QVERIFY_PRESSABLE(deal_button());
+    table->sound.played.clear();
+    QVERIFY_PRESSABLE(table->deal_button());
     ModalAnswer *verdict = answer_next_box(QMessageBox::Ok);
-    const QByteArray trace =
-        capture_stdout([this] { QTest::mouseClick(deal_button(), Qt::LeftButton); });
+    const QByteArray trace = table->click(table->deal_button());
 
     QVERIFY(verdict->answered);
     QCOMPARE(verdict->title, QStringLiteral("information"));
     QCOMPARE(verdict->text, QStringLiteral("CPU=12,User=10,tie=3 \n\nCPU Win,You lose"));
     // No round line, no deal sound, no deal: only the next match's shuffle prints.
-    QVERIFY(round_label()->isHidden());
-    QVERIFY(sound->played.isEmpty());
+    QVERIFY(table->round_label()->isHidden());
+    QVERIFY(table->sound.played.isEmpty());
     QVERIFY(!trace.contains("Secand_Card_deal_Push_shown()"));
     QVERIFY(trace.startsWith("n1=0,n2=0,n3=0,n4=0,n5=0,n6=0\n"));
     QVERIFY(trace.endsWith("MAX=15,n=1"));
     QVERIFY(deal_table_is_rows_end_to_end());
     for (int p = 1; p <= 5; ++p)
-        QVERIFY(card_button(p)->isHidden());
-    QVERIFY(!deal_button()->isEnabled());
-    QVERIFY(start_action()->isEnabled());
+        QVERIFY(table->card_button(p)->isHidden());
+    QVERIFY(!table->deal_button()->isEnabled());
+    QVERIFY(table->start_action()->isEnabled());
     QCOMPARE(count, 0);
     QCOMPARE(buf_n, 0);
-    QCOMPARE(label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
-    QVERIFY_NO_PICTURE(label("cpu_play_label"));
-    QVERIFY_NO_PICTURE(label("user_play_label"));
-    QVERIFY_PICTURE(label("deck_label"), kCardBack);
+    QCOMPARE(table->label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
+    QVERIFY_NO_PICTURE(table->label("cpu_play_label"));
+    QVERIFY_NO_PICTURE(table->label("user_play_label"));
+    QVERIFY_PICTURE(table->label("deck_label"), kCardBack);
 
     // Nothing was left pending: no deal follows.
     const QByteArray later = capture_stdout([] { QTest::qWait(100); });
     QCOMPARE(later, QByteArray());
-    QVERIFY(sound->played.isEmpty());
+    QVERIFY(table->sound.played.isEmpty());
     for (int p = 1; p <= 5; ++p)
-        QVERIFY(card_button(p)->isHidden());
+        QVERIFY(table->card_button(p)->isHidden());
 }
 
 void TestDealing::empty_hand_resets_the_match_data()
@@ -393,11 +307,11 @@ void TestDealing::empty_hand_resets_the_match()
     user_score = 4;
     tie_score = 1;
     buf_n = 3;
-    start_delay_ends();
-    QVERIFY_PRESSABLE(deal_button());
-    capture_stdout([this] { QTest::mouseClick(deal_button(), Qt::LeftButton); });
+    table->end_start_delay();
+    QVERIFY_PRESSABLE(table->deal_button());
+    table->click(table->deal_button());
     ModalAnswer *verdict = answer_next_box(QMessageBox::Ok);
-    const QByteArray trace = wait_for_deal();
+    const QByteArray trace = table->wait_for_deal();
 
     QVERIFY(verdict->answered);
     QCOMPARE(verdict->text, QStringLiteral("CPU=2,User=4,tie=1 \n\nYou Win,CPU lose"));
@@ -408,29 +322,29 @@ void TestDealing::empty_hand_resets_the_match()
     QCOMPARE(count, 0);
     QCOMPARE(buf_n, 0);
     QCOMPARE(cpu_score + user_score + tie_score, 0);
-    QCOMPARE(label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
-    QVERIFY(start_action()->isEnabled());
+    QCOMPARE(table->label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
+    QVERIFY(table->start_action()->isEnabled());
     for (int p = 1; p <= 5; ++p) {
-        QVERIFY(card_button(p)->isHidden());
-        QVERIFY_PICTURE(cpu_card_label(p), kCardBack);
+        QVERIFY(table->card_button(p)->isHidden());
+        QVERIFY_PICTURE(table->cpu_card_label(p), kCardBack);
         // The hand already read is still drawn; the empty slot shows nothing.
         if (pictures.at(p - 1).isEmpty())
-            QVERIFY_NO_PICTURE(user_card_label(p));
+            QVERIFY_NO_PICTURE(table->user_card_label(p));
         else
-            QVERIFY_PICTURE(user_card_label(p), pictures.at(p - 1));
+            QVERIFY_PICTURE(table->user_card_label(p), pictures.at(p - 1));
     }
-    QVERIFY(!open_button()->isEnabled());
+    QVERIFY(!table->open_button()->isEnabled());
 
     // The next press starts round 1 of the new table.
-    QVERIFY_PRESSABLE(deal_button());
-    capture_stdout([this] { QTest::mouseClick(deal_button(), Qt::LeftButton); });
-    QCOMPARE(round_label()->text(), QStringLiteral("Round 1"));
-    wait_for_deal();
+    QVERIFY_PRESSABLE(table->deal_button());
+    table->click(table->deal_button());
+    QCOMPARE(table->round_label()->text(), QStringLiteral("Round 1"));
+    table->wait_for_deal();
     QCOMPARE(count, 1);
     for (int p = 1; p <= 5; ++p) {
-        QCOMPARE(probe->buf_deal(p), p);
-        QCOMPARE(probe->buf_cpu_deal(p), p + 5);
-        QVERIFY_PRESSABLE(card_button(p));
+        QCOMPARE(table->probe->buf_deal(p), p);
+        QCOMPARE(table->probe->buf_cpu_deal(p), p + 5);
+        QVERIFY_PRESSABLE(table->card_button(p));
     }
 }
 
@@ -445,22 +359,21 @@ void TestDealing::second_press_while_the_last_deal_is_pending()
     cpu_score = 1;
     user_score = 2;
     tie_score = 3;
-    start_delay_ends();
-    QVERIFY_PRESSABLE(deal_button());
-    capture_stdout([this] { QTest::mouseClick(deal_button(), Qt::LeftButton); });
+    table->end_start_delay();
+    QVERIFY_PRESSABLE(table->deal_button());
+    table->click(table->deal_button());
     QCOMPARE(count, 5);
 
-    start_delay_ends();
-    QVERIFY_PRESSABLE(deal_button());
+    table->end_start_delay();
+    QVERIFY_PRESSABLE(table->deal_button());
     // The verdict box stays open long enough for the pending deal to run.
     ModalAnswer *inner = nullptr;
     ModalAnswer *outer = nullptr;
-    QTimer::singleShot(200, window.get(), [&] {
+    QTimer::singleShot(200, table->window(), [&] {
         inner = answer_next_box(QMessageBox::Ok);
         outer = answer_next_box(QMessageBox::Ok);
     });
-    const QByteArray trace =
-        capture_stdout([this] { QTest::mouseClick(deal_button(), Qt::LeftButton); });
+    const QByteArray trace = table->click(table->deal_button());
 
     QVERIFY(inner && inner->answered);
     QVERIFY(outer && outer->answered);
@@ -476,24 +389,24 @@ void TestDealing::second_press_while_the_last_deal_is_pending()
                             "buf_cpu_deal5=0\n"),
              trace.left(600));
     for (int p = 1; p <= 5; ++p) {
-        QCOMPARE(probe->buf_deal(p), 0);
-        QCOMPARE(probe->buf_cpu_deal(p), 0);
-        QVERIFY(card_button(p)->isHidden());
+        QCOMPARE(table->probe->buf_deal(p), 0);
+        QCOMPARE(table->probe->buf_cpu_deal(p), 0);
+        QVERIFY(table->card_button(p)->isHidden());
     }
-    QCOMPARE(sound->played, QStringList{QStringLiteral("wave/12-1/deel.wav")});
+    QCOMPARE(table->sound.played, QStringList{QStringLiteral("wave/12-1/deel.wav")});
     QCOMPARE(count, 0);
     QCOMPARE(buf_n, 0);
     QVERIFY(deal_table_is_rows_end_to_end());
-    QCOMPARE(label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
-    QVERIFY(start_action()->isEnabled());
+    QCOMPARE(table->label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
+    QVERIFY(table->start_action()->isEnabled());
 
     // The empty-hand reset left "Deal cards" enabled: the next press is round 1.
-    QVERIFY_PRESSABLE(deal_button());
-    capture_stdout([this] { QTest::mouseClick(deal_button(), Qt::LeftButton); });
-    wait_for_deal();
+    QVERIFY_PRESSABLE(table->deal_button());
+    table->click(table->deal_button());
+    table->wait_for_deal();
     QCOMPARE(count, 1);
-    QCOMPARE(probe->buf_deal(1), 1);
-    QCOMPARE(probe->buf_cpu_deal(5), 10);
+    QCOMPARE(table->probe->buf_deal(1), 1);
+    QCOMPARE(table->probe->buf_cpu_deal(5), 10);
 }
 
 void TestDealing::deal_outside_the_rounds_data()
@@ -512,7 +425,7 @@ void TestDealing::deal_outside_the_rounds()
     button_count = 5;
     ModalAnswer *verdict = answer_next_box(QMessageBox::Ok);
     const QByteArray trace =
-        capture_stdout([this] { QMetaObject::invokeMethod(window.get(), "card_deal"); });
+        capture_stdout([this] { QMetaObject::invokeMethod(table->window(), "card_deal"); });
 
     QVERIFY(verdict->answered);
     QCOMPARE(verdict->text, QStringLiteral("CPU=0,User=0,tie=0 \n\nYou CPU,You tie"));
@@ -527,12 +440,12 @@ void TestDealing::deal_outside_the_rounds()
     QVERIFY(trace.endsWith("MAX=15,n=1"));
     QVERIFY(deal_table_is_rows_end_to_end());
     for (int p = 1; p <= 5; ++p) {
-        QCOMPARE(probe->buf_deal(p), 0);
-        QCOMPARE(probe->buf_cpu_deal(p), 0);
-        QVERIFY(card_button(p)->isHidden());
+        QCOMPARE(table->probe->buf_deal(p), 0);
+        QCOMPARE(table->probe->buf_cpu_deal(p), 0);
+        QVERIFY(table->card_button(p)->isHidden());
     }
     QCOMPARE(count, 0);
-    QVERIFY_PRESSABLE(deal_button());
+    QVERIFY_PRESSABLE(table->deal_button());
 }
 
 QTEST_MAIN(TestDealing)

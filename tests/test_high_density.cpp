@@ -21,13 +21,11 @@
 #include <iterator>
 #include <memory>
 
-#include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
 #include "table/picture.h"
-#include "tests/support/game_state_reset.h"
-#include "tests/support/recording_sound.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/table_fixture.h"
 
 namespace {
 
@@ -97,14 +95,9 @@ private slots:
     void loader_picks_the_variant();
 
 private:
-    QPushButton *button(const QString &name) const
-    {
-        return window->findChild<QPushButton *>(name);
-    }
     void open_first_pair();
 
-    std::unique_ptr<RecordingSoundPlayer> sound;
-    std::unique_ptr<Kestrano> window;
+    std::unique_ptr<TableFixture> table;
 };
 
 void TestHighDensity::initTestCase()
@@ -114,22 +107,15 @@ void TestHighDensity::initTestCase()
 
 void TestHighDensity::init()
 {
-    reset_game_state();
-    set_delay_scale_for_tests(0.01);
-    sound = std::make_unique<RecordingSoundPlayer>();
-    capture_stdout([this] { window = std::make_unique<Kestrano>(); });
+    table = std::make_unique<TableFixture>();
     std::copy(std::begin(kUserHand), std::end(kUserHand), buf_r);
     std::copy(std::begin(kCpuHand), std::end(kCpuHand), buf_r + 5);
-    window->show();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(table->show_active());
 }
 
 void TestHighDensity::cleanup()
 {
-    window.reset();
-    sound.reset();
-    set_delay_scale_for_tests(1.0);
+    table.reset();
 }
 
 // Game start, the deal, the queen of hearts from position 3 and the open:
@@ -137,12 +123,12 @@ void TestHighDensity::cleanup()
 void TestHighDensity::open_first_pair()
 {
     capture_stdout([this] {
-        QTest::keyClick(window.get(), Qt::Key_B, Qt::ControlModifier);
-        QVERIFY(QTest::qWaitFor([this] { return button("deal_button")->isEnabled(); }));
-        QTest::mouseClick(button("deal_button"), Qt::LeftButton);
-        QVERIFY(QTest::qWaitFor([this] { return button("push_button3")->isVisible(); }));
-        QTest::mouseClick(button("push_button3"), Qt::LeftButton);
-        QTest::mouseClick(button("cpu_open_button"), Qt::LeftButton);
+        QTest::keyClick(table->window(), Qt::Key_B, Qt::ControlModifier);
+        QVERIFY(QTest::qWaitFor([this] { return table->deal_button()->isEnabled(); }));
+        QTest::mouseClick(table->deal_button(), Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([this] { return table->card_button(3)->isVisible(); }));
+        QTest::mouseClick(table->card_button(3), Qt::LeftButton);
+        QTest::mouseClick(table->open_button(), Qt::LeftButton);
     });
 }
 
@@ -190,11 +176,11 @@ void TestHighDensity::cards_on_this_screen()
     open_first_pair();
     if (QTest::currentTestFailed())
         return;
-    QLabel *card = window->findChild<QLabel *>(label);
+    QLabel *card = table->label(label);
     QVERIFY(card);
     QCOMPARE(card->pixmap().deviceIndependentSize(), QSizeF(kCardSize));
 
-    const qreal ratio = window->devicePixelRatioF();
+    const qreal ratio = table->window()->devicePixelRatioF();
     if (ratio != 1.0 && ratio != 2.0) {
         // Between the two variants the sharp one is drawn scaled down.
         QCOMPARE(card->pixmap().devicePixelRatio(), 2.0);
@@ -213,14 +199,14 @@ void TestHighDensity::cards_on_this_screen()
         QVERIFY(compare_opaque(blown_up, expected).different > 0);
     }
 
-    const QImage grab = argb(window->grab().toImage());
-    QCOMPARE(grab.size(), window->size() * ratio);
+    const QImage grab = argb(table->window()->grab().toImage());
+    QCOMPARE(grab.size(), table->window()->size() * ratio);
     // Where the label draws its picture, in window pixels, then screen pixels.
     const QRect inside =
         QStyle::alignedRect(card->layoutDirection(),
                             QStyle::visualAlignment(card->layoutDirection(), card->alignment()),
                             kCardSize, card->contentsRect());
-    const QRect on_window = inside.translated(card->mapTo(window.get(), QPoint(0, 0)));
+    const QRect on_window = inside.translated(card->mapTo(table->window(), QPoint(0, 0)));
     const QRect on_screen(on_window.topLeft() * ratio, on_window.size() * ratio);
     const PixelComparison seen = compare_opaque(grab.copy(on_screen), expected);
     QVERIFY2(seen.opaque > expected.width() * expected.height() * 9 / 10,
@@ -263,9 +249,9 @@ void TestHighDensity::cards_at_other_scales()
 
 void TestHighDensity::table_keeps_its_logical_size()
 {
-    QCOMPARE(window->size(), QSize(640, 480));
-    QCOMPARE(window->devicePixelRatioF(), qgetenv("QT_SCALE_FACTOR").toDouble());
-    QLabel *pile = window->findChild<QLabel *>(QStringLiteral("deck_label"));
+    QCOMPARE(table->window()->size(), QSize(640, 480));
+    QCOMPARE(table->window()->devicePixelRatioF(), qgetenv("QT_SCALE_FACTOR").toDouble());
+    QLabel *pile = table->label(QStringLiteral("deck_label"));
     QCOMPARE(pile->pixmap().deviceIndependentSize(), QSizeF(kCardSize));
     QVERIFY(pile->width() >= kCardSize.width() && pile->height() >= kCardSize.height());
 }

@@ -6,13 +6,10 @@
 
 #include <memory>
 
-#include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
-#include "tests/support/kestrano_probe.h"
-#include "tests/support/recording_sound.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/table_fixture.h"
 
 namespace {
 
@@ -43,36 +40,28 @@ private slots:
 
 private:
     QByteArray judge(int x, int y);
-    QLabel *label(const char *name) const { return window->findChild<QLabel *>(name); }
 
-    std::unique_ptr<RecordingSoundPlayer> sounds;
-    std::unique_ptr<Kestrano> window;
+    std::unique_ptr<TableFixture> table;
 };
 
 void JudgingTest::init()
 {
-    reset_game_state();
-    set_delay_scale_for_tests(1.0);
-    sounds = std::make_unique<RecordingSoundPlayer>();
-    capture_stdout([this] { window = std::make_unique<Kestrano>(); });
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    sounds->played.clear();
+    table = std::make_unique<TableFixture>(1.0);
+    QVERIFY(table->show_exposed());
+    table->sound.played.clear();
 }
 
 void JudgingTest::cleanup()
 {
-    window.reset();
-    sounds.reset();
-    set_delay_scale_for_tests(1.0);
+    table.reset();
 }
 
 QByteArray JudgingTest::judge(int x, int y)
 {
     bool invoked = false;
     const QByteArray out = capture_stdout([&] {
-        invoked = QMetaObject::invokeMethod(window.get(), "Compare_cpu_user", Qt::DirectConnection,
-                                            Q_ARG(int, x), Q_ARG(int, y));
+        invoked = QMetaObject::invokeMethod(table->window(), "Compare_cpu_user",
+                                            Qt::DirectConnection, Q_ARG(int, x), Q_ARG(int, y));
     });
     if (!invoked)
         qWarning("Compare_cpu_user(int,int) could not be invoked");
@@ -81,8 +70,8 @@ QByteArray JudgingTest::judge(int x, int y)
 
 void JudgingTest::before_the_first_pair()
 {
-    QCOMPARE(label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
-    QVERIFY(!label("result_label")->isVisible());
+    QCOMPARE(table->label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
+    QVERIFY(!table->label("result_label")->isVisible());
 }
 
 void JudgingTest::judging_a_pair_data()
@@ -182,21 +171,21 @@ void JudgingTest::judging_a_pair()
     cpu_score = cpu_before;
     user_score = user_before;
     tie_score = tie_before;
-    QLabel *result = label("result_label");
+    QLabel *result = table->label("result_label");
     QStringList seen_at_sound;
-    sounds->on_play = [&](const QString &) { seen_at_sound << result->text(); };
+    table->sound.on_play = [&](const QString &) { seen_at_sound << result->text(); };
 
     QCOMPARE(judge(x, y), trace);
 
-    QCOMPARE(sounds->played, QStringList{sound});
+    QCOMPARE(table->sound.played, QStringList{sound});
     QCOMPARE(seen_at_sound, QStringList{label_when_sound_starts});
     QVERIFY(result->isVisible());
     QCOMPARE(result->text(), notice);
     QCOMPARE(cpu_score, cpu_after);
     QCOMPARE(user_score, user_after);
     QCOMPARE(tie_score, tie_after);
-    QCOMPARE(label("score_label")->text(), score);
-    QCOMPARE(KestranoProbe(*window).score_text(), score);
+    QCOMPARE(table->label("score_label")->text(), score);
+    QCOMPARE(table->probe->score_text(), score);
 }
 
 void JudgingTest::pairs_in_a_row()
@@ -218,10 +207,10 @@ void JudgingTest::pairs_in_a_row()
                              "!x==y\nPatern 4,y-x=5,cpu win:CPU=2,User=2,tie=1\n"
                              "2.CPU=2,User=2,tie=1"
                              "tie :3.CPU=2,User=2,tie=2"));
-    QCOMPARE(sounds->played,
+    QCOMPARE(table->sound.played,
              (QStringList{kTieSound, kLoseSound, kWinSound, kWinSound, kLoseSound, kTieSound}));
-    QCOMPARE(label("score_label")->text(), QStringLiteral("CPU=2,User=2,tie=2"));
-    QCOMPARE(label("result_label")->text(), kTie);
+    QCOMPARE(table->label("score_label")->text(), QStringLiteral("CPU=2,User=2,tie=2"));
+    QCOMPARE(table->label("result_label")->text(), kTie);
 }
 
 void JudgingTest::notice_cleared_after_two_seconds_data()
@@ -240,7 +229,7 @@ void JudgingTest::notice_cleared_after_two_seconds()
     QFETCH(int, x);
     QFETCH(int, y);
     QFETCH(QString, notice);
-    QLabel *result = label("result_label");
+    QLabel *result = table->label("result_label");
 
     judge(x, y);
     QCOMPARE(result->text(), notice);
@@ -257,7 +246,7 @@ void JudgingTest::earlier_timer_clears_later_notice()
 {
     // Notice timers are never cancelled: the first pair's timer empties the
     // label even when a second notice has come up since.
-    QLabel *result = label("result_label");
+    QLabel *result = table->label("result_label");
     QElapsedTimer clock;
 
     judge(7, 7);

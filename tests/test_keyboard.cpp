@@ -22,24 +22,13 @@
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
 #include "tests/support/kestrano_probe.h"
 #include "tests/support/modal_answer.h"
-#include "tests/support/recording_sound.h"
-#include "tests/support/scripted_random.h"
+#include "tests/support/offscreen_warnings.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/table_fixture.h"
 
 namespace {
-
-// The offscreen platform warns each time a message box is shown.
-QtMessageHandler test_log_handler = nullptr;
-
-void drop_offscreen_warnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    if (text == QLatin1String("This plugin does not support propagateSizeHints()"))
-        return;
-    test_log_handler(type, context, text);
-}
 
 // A whole match, ten cards a round (the user's five, then the CPU's), and the
 // two cards never dealt.
@@ -272,17 +261,10 @@ void drive_to(Kestrano &window, Phase phase)
 Game play(Phase phase, const char *button, Qt::Key key)
 {
     Game game;
-    reset_game_state();
-    ScriptedRandom random(kShuffleDraws);
-    RecordingSoundPlayer sound;
-    set_delay_scale_for_tests(0.01);
-    std::unique_ptr<Kestrano> built;
-    capture_stdout([&built] { built = std::make_unique<Kestrano>(); });
-    Kestrano &window = *built;
+    TableFixture table(0.01, kShuffleDraws);
+    Kestrano &window = *table.window();
     std::copy(std::begin(kDealTable), std::end(kDealTable), buf_r);
-    window.show();
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window)) {
+    if (!table.show_active()) {
         QTest::qFail("the window did not become active", __FILE__, __LINE__);
         return game;
     }
@@ -295,7 +277,7 @@ Game play(Phase phase, const char *button, Qt::Key key)
             phase == Phase::AfterLastOpen)
             answer_next_box(QMessageBox::Ok); // the match verdict
         game.before = describe(window);
-        const qsizetype heard = sound.played.size();
+        const qsizetype heard = table.sound.played.size();
         game.printed = capture_stdout([&] {
             if (key == Qt::Key_unknown)
                 QTest::mouseClick(target, Qt::LeftButton);
@@ -313,9 +295,8 @@ Game play(Phase phase, const char *button, Qt::Key key)
             });
             game.settled = describe(window);
         }
-        game.sounds = sound.played.mid(heard);
+        game.sounds = table.sound.played.mid(heard);
     }
-    set_delay_scale_for_tests(1.0);
     return game;
 }
 
@@ -329,7 +310,7 @@ class TestKeyboard : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase() { qInstallMessageHandler(test_log_handler); }
+    void cleanupTestCase() { keep_offscreen_warnings(); }
     void cleanup() { set_delay_scale_for_tests(1.0); }
 
     void key_does_what_a_click_does_data();
@@ -341,7 +322,7 @@ private slots:
 
 void TestKeyboard::initTestCase()
 {
-    test_log_handler = qInstallMessageHandler(drop_offscreen_warnings);
+    drop_offscreen_warnings();
     QVERIFY(QDir::setCurrent(QStringLiteral(KESTRANO_GAME_DIR)));
 }
 
@@ -416,17 +397,10 @@ void TestKeyboard::tab_visits_the_pressable_buttons()
     QFETCH(Phase, phase);
     QFETCH(QStringList, cycle);
 
-    reset_game_state();
-    ScriptedRandom random(kShuffleDraws);
-    RecordingSoundPlayer sound;
-    set_delay_scale_for_tests(0.01);
-    std::unique_ptr<Kestrano> built;
-    capture_stdout([&built] { built = std::make_unique<Kestrano>(); });
-    Kestrano &window = *built;
+    TableFixture table(0.01, kShuffleDraws);
+    Kestrano &window = *table.window();
     std::copy(std::begin(kDealTable), std::end(kDealTable), buf_r);
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(table.show_active());
     capture_stdout([&window, phase] { drive_to(window, phase); });
     if (QTest::currentTestFailed())
         return;
@@ -455,16 +429,10 @@ void TestKeyboard::tab_visits_the_pressable_buttons()
 
 void TestKeyboard::keyboard_focus_is_drawn()
 {
-    reset_game_state();
-    RecordingSoundPlayer sound;
-    set_delay_scale_for_tests(0.01);
-    std::unique_ptr<Kestrano> built;
-    capture_stdout([&built] { built = std::make_unique<Kestrano>(); });
-    Kestrano &window = *built;
+    TableFixture table;
+    Kestrano &window = *table.window();
     std::copy(std::begin(kDealTable), std::end(kDealTable), buf_r);
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(table.show_active());
     capture_stdout([&window] { drive_to(window, Phase::AfterDeal); });
     if (QTest::currentTestFailed())
         return;

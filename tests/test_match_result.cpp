@@ -13,11 +13,10 @@
 
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
 #include "tests/support/kestrano_probe.h"
 #include "tests/support/modal_answer.h"
-#include "tests/support/recording_sound.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/table_fixture.h"
 
 class MatchResultTest : public QObject
 {
@@ -32,25 +31,20 @@ private slots:
     void box_while_open();
 
 private:
-    std::unique_ptr<RecordingSoundPlayer> sounds;
-    std::unique_ptr<Kestrano> window;
+    std::unique_ptr<TableFixture> table;
 };
 
 void MatchResultTest::init()
 {
-    reset_game_state();
-    sounds = std::make_unique<RecordingSoundPlayer>();
-    capture_stdout([this] { window = std::make_unique<Kestrano>(); });
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    table = std::make_unique<TableFixture>(1.0);
+    QVERIFY(table->show_exposed());
     // As during a match: the start command is locked.
-    KestranoProbe(*window).start_action()->setEnabled(false);
+    table->probe->start_action()->setEnabled(false);
 }
 
 void MatchResultTest::cleanup()
 {
-    window.reset();
-    sounds.reset();
+    table.reset();
 }
 
 void MatchResultTest::verdict_data()
@@ -83,7 +77,7 @@ void MatchResultTest::verdict()
     QFETCH(int, user);
     QFETCH(int, tie);
     QFETCH(QString, text);
-    KestranoProbe probe(*window);
+    KestranoProbe &probe = *table->probe;
     cpu_score = cpu;
     user_score = user;
     tie_score = tie;
@@ -98,18 +92,17 @@ void MatchResultTest::verdict()
     QCOMPARE(cpu_score, 0);
     QCOMPARE(user_score, 0);
     QCOMPARE(tie_score, 0);
-    QCOMPARE(window->findChild<QLabel *>("score_label")->text(),
-             QStringLiteral("CPU=0,User=0,tie=0"));
+    QCOMPARE(table->label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
     QCOMPARE(probe.score_text(), QStringLiteral("CPU=0,User=0,tie=0"));
     QVERIFY(probe.start_action()->isEnabled());
-    QVERIFY(sounds->played.isEmpty());
+    QVERIFY(table->sound.played.isEmpty());
 }
 
 void MatchResultTest::box_while_open()
 {
     // While the box is up the tallies still hold the match (timers that fire
     // meanwhile see them), and "Game start" is already available again.
-    KestranoProbe probe(*window);
+    KestranoProbe &probe = *table->probe;
     cpu_score = 3;
     user_score = 7;
     tie_score = 2;
@@ -145,7 +138,7 @@ void MatchResultTest::box_while_open()
     probe.match_result();
 
     QVERIFY(seen.open);
-    QCOMPARE(seen.parent, window.get());
+    QCOMPARE(seen.parent, table->window());
     QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(seen.icon, QMessageBox::Information);
     QCOMPARE(seen.cpu, 3);

@@ -19,11 +19,10 @@
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
 #include "tests/support/kestrano_probe.h"
 #include "tests/support/modal_answer.h"
-#include "tests/support/recording_sound.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/table_fixture.h"
 
 namespace {
 
@@ -99,32 +98,24 @@ private:
     void click_menu_entry(QMenu *menu, QAction *action);
     void start_by(const QString &way);
 
-    std::unique_ptr<RecordingSoundPlayer> sounds;
-    std::unique_ptr<Kestrano> window;
+    std::unique_ptr<TableFixture> table;
 };
 
 void MenusTest::init()
 {
-    reset_game_state();
-    set_delay_scale_for_tests(1.0);
-    sounds = std::make_unique<RecordingSoundPlayer>();
-    capture_stdout([this] { window = std::make_unique<Kestrano>(); });
-    window->show();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    table = std::make_unique<TableFixture>(1.0);
+    QVERIFY(table->show_active());
 }
 
 void MenusTest::cleanup()
 {
-    window.reset();
-    sounds.reset();
-    set_delay_scale_for_tests(1.0);
+    table.reset();
 }
 
 // Opens `menu` from the menu bar and clicks `action` in it.
 void MenusTest::click_menu_entry(QMenu *menu, QAction *action)
 {
-    QMenuBar *bar = window->menuBar();
+    QMenuBar *bar = table->window()->menuBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
     QTRY_VERIFY(menu->isVisible());
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
@@ -135,9 +126,9 @@ void MenusTest::click_menu_entry(QMenu *menu, QAction *action)
 
 void MenusTest::start_by(const QString &way)
 {
-    KestranoProbe probe(*window);
+    KestranoProbe &probe = *table->probe;
     if (way == QLatin1String("Ctrl+B"))
-        QTest::keyClick(window.get(), Qt::Key_B, Qt::ControlModifier);
+        QTest::keyClick(table->window(), Qt::Key_B, Qt::ControlModifier);
     else
         click_menu_entry(probe.game_menu(), probe.start_action());
 }
@@ -172,7 +163,7 @@ void MenusTest::menu_entries()
     QFETCH(QString, status_tip);
     QFETCH(QString, shortcut);
 
-    const QList<QAction *> menus = window->menuBar()->actions();
+    const QList<QAction *> menus = table->window()->menuBar()->actions();
     QCOMPARE(menus.size(), 2);
     QCOMPARE(menus.at(0)->text(), QStringLiteral("&Game"));
     QCOMPARE(menus.at(1)->text(), QStringLiteral("&Help"));
@@ -195,7 +186,7 @@ void MenusTest::starting_a_game_data()
 void MenusTest::starting_a_game()
 {
     QFETCH(QString, way);
-    KestranoProbe probe(*window);
+    KestranoProbe &probe = *table->probe;
     // Whatever a start finds, it leaves alone: no shuffle, no reset.
     count = 3;
     buf_n = 7;
@@ -210,10 +201,10 @@ void MenusTest::starting_a_game()
 
     const QByteArray out = capture_stdout([&] { start_by(way); });
 
-    QCOMPARE(sounds->played, QStringList{kStartSound});
+    QCOMPARE(table->sound.played, QStringList{kStartSound});
     QVERIFY(!probe.start_action()->isEnabled());
     QCOMPARE(probe.start_action()->statusTip(), kStartedTip);
-    QVERIFY(!window->findChild<QPushButton *>("deal_button")->isEnabled());
+    QVERIFY(!table->deal_button()->isEnabled());
     QCOMPARE(out, QByteArray());
     QCOMPARE(count, 3);
     QCOMPARE(buf_n, 7);
@@ -234,26 +225,26 @@ void MenusTest::start_while_locked_does_nothing_data()
 void MenusTest::start_while_locked_does_nothing()
 {
     QFETCH(QString, way);
-    KestranoProbe probe(*window);
+    KestranoProbe &probe = *table->probe;
     set_delay_scale_for_tests(0.01);
     start_by(QStringLiteral("Ctrl+B"));
-    QCOMPARE(sounds->played.size(), 1);
+    QCOMPARE(table->sound.played.size(), 1);
 
     start_by(way);
-    QCOMPARE(sounds->played, QStringList{kStartSound});
+    QCOMPARE(table->sound.played, QStringList{kStartSound});
 
     // Also after the pause, for the rest of the match.
-    QTRY_VERIFY(window->findChild<QPushButton *>("deal_button")->isEnabled());
+    QTRY_VERIFY(table->deal_button()->isEnabled());
     start_by(way);
-    QCOMPARE(sounds->played, QStringList{kStartSound});
+    QCOMPARE(table->sound.played, QStringList{kStartSound});
     QVERIFY(!probe.start_action()->isEnabled());
 }
 
 void MenusTest::deal_button_waits_for_the_start_pause()
 {
-    KestranoProbe probe(*window);
-    auto *deal = window->findChild<QPushButton *>("deal_button");
-    auto *round = window->findChild<QLabel *>("round_label");
+    KestranoProbe &probe = *table->probe;
+    auto *deal = table->deal_button();
+    auto *round = table->round_label();
     set_delay_scale_for_tests(0.2); // the 6500 ms pause becomes 1300 ms
 
     start_by(QStringLiteral("Ctrl+B"));
@@ -274,20 +265,20 @@ void MenusTest::deal_button_waits_for_the_start_pause()
 
 void MenusTest::next_match_starts_the_same_way()
 {
-    KestranoProbe probe(*window);
+    KestranoProbe &probe = *table->probe;
     set_delay_scale_for_tests(0.01);
     start_by(QStringLiteral("Ctrl+B"));
-    QTRY_VERIFY(window->findChild<QPushButton *>("deal_button")->isEnabled());
+    QTRY_VERIFY(table->deal_button()->isEnabled());
 
     answer_next_box(QMessageBox::Ok);
     capture_stdout([&] { probe.match_result(); });
     QVERIFY(probe.start_action()->isEnabled());
     QCOMPARE(probe.start_action()->statusTip(), kStartedTip);
 
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    table->window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(table->window()));
     start_by(QStringLiteral("Ctrl+B"));
-    QCOMPARE(sounds->played, (QStringList{kStartSound, kStartSound}));
+    QCOMPARE(table->sound.played, (QStringList{kStartSound, kStartSound}));
     QVERIFY(!probe.start_action()->isEnabled());
     QCOMPARE(probe.start_action()->statusTip(), kStartedTip);
 }
@@ -306,8 +297,8 @@ void MenusTest::close_question()
 {
     QFETCH(int, answer);
     QFETCH(bool, keeps_running);
-    KestranoProbe probe(*window);
-    auto *deal = window->findChild<QPushButton *>("deal_button");
+    KestranoProbe &probe = *table->probe;
+    auto *deal = table->deal_button();
     // In the middle of a running match.
     start_by(QStringLiteral("menu entry"));
     count = 2;
@@ -324,8 +315,8 @@ void MenusTest::close_question()
     QCOMPARE(seen->text, QStringLiteral("Are u really close"));
     QCOMPARE(seen->buttons, QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No));
     QCOMPARE(out, QByteArray());
-    QCOMPARE(window->isVisible(), keeps_running);
-    QCOMPARE(sounds->played, QStringList{kStartSound});
+    QCOMPARE(table->window()->isVisible(), keeps_running);
+    QCOMPARE(table->sound.played, QStringList{kStartSound});
     QVERIFY(!probe.start_action()->isEnabled());
     QVERIFY(!deal->isEnabled());
     QCOMPARE(count, 2);
@@ -347,7 +338,7 @@ void MenusTest::one_window_however_often_opened()
 {
     QFETCH(QByteArray, class_name);
     QFETCH(bool, version_entry);
-    KestranoProbe probe(*window);
+    KestranoProbe &probe = *table->probe;
     QAction *entry = version_entry ? probe.version_action() : probe.explain_action();
 
     const QList<QWidget *> before = top_level_windows_of(class_name.constData());
@@ -360,7 +351,7 @@ void MenusTest::one_window_however_often_opened()
 
     QCOMPARE(top_level_windows_of(class_name.constData()), before);
     QVERIFY(before.first()->isVisible());
-    QVERIFY(window->isVisible());
+    QVERIFY(table->window()->isVisible());
 }
 
 QTEST_MAIN(MenusTest)

@@ -1,45 +1,21 @@
 // The user's plays: a press of one of the five card buttons, in every order a
 // round allows.
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 
 #include <memory>
 
-#include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
-#include "tests/support/kestrano_probe.h"
-#include "tests/support/recording_sound.h"
-#include "tests/support/scripted_random.h"
+#include "tests/support/deal_table.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/table_checks.h"
+#include "tests/support/table_fixture.h"
 
 namespace {
 
 const QString kCardBack = QStringLiteral("gazo/UB0.png");
-
-// Lays a deal table holding `cards` from entry `first` on and the other card
-// numbers, in ascending order, everywhere else.
-void lay_deal_table(int first, const QList<int> &cards)
-{
-    QList<int> rest;
-    for (int card = 1; card <= 52; ++card) {
-        if (!cards.contains(card))
-            rest << card;
-    }
-    int next = 0;
-    for (int i = 0; i < 52; ++i)
-        buf_r[i] =
-            i >= first && i < first + cards.size() ? cards.at(i - first) : rest.value(next++);
-}
-
-bool shows_picture(const QLabel *label, const QString &path)
-{
-    const QImage expected = QPixmap(path).toImage();
-    return !expected.isNull() && label->pixmap().toImage() == expected;
-}
 
 QString joined(const QList<int> &positions)
 {
@@ -62,19 +38,6 @@ const char *const kPressTail[] = {
 
 } // namespace
 
-#define QVERIFY_PICTURE(label, path)                                                               \
-    QVERIFY2(shows_picture((label), (path)),                                                       \
-             qPrintable((label)->objectName() + QLatin1String(" does not show ") + (path)))
-
-#define QVERIFY_NO_PICTURE(label)                                                                  \
-    QVERIFY2((label)->pixmap().isNull(),                                                           \
-             qPrintable((label)->objectName() + QLatin1String(" shows a picture")))
-
-// Only a button the player could press is pressed.
-#define QVERIFY_PRESSABLE(button)                                                                  \
-    QVERIFY2((button)->isVisible() && (button)->isEnabled(),                                       \
-             qPrintable((button)->objectName() + QLatin1String(" cannot be pressed")))
-
 class TestPlays : public QObject
 {
     Q_OBJECT
@@ -94,52 +57,21 @@ private slots:
     void button_check_out_of_step();
 
 private:
-    QPushButton *button(const QString &name) const
-    {
-        return window->findChild<QPushButton *>(name);
-    }
-    QLabel *label(const QString &name) const { return window->findChild<QLabel *>(name); }
-    QPushButton *deal_button() const { return button(QStringLiteral("deal_button")); }
-    QPushButton *open_button() const { return button(QStringLiteral("cpu_open_button")); }
-    QPushButton *card_button(int p) const { return button(QStringLiteral("push_button%1").arg(p)); }
-    QLabel *user_card_label(int p) const
-    {
-        return label(QStringLiteral("user_card_label%1").arg(p));
-    }
-    QLabel *cpu_card_label(int p) const { return label(QStringLiteral("cpu_card_label%1").arg(p)); }
-
     void deal_round(int round, const QList<int> &user_hand);
-    QByteArray click(QPushButton *button)
-    {
-        return capture_stdout([button] { QTest::mouseClick(button, Qt::LeftButton); });
-    }
     void play_and_open(int position);
 
-    std::unique_ptr<RecordingSoundPlayer> sound;
-    std::unique_ptr<ScriptedRandom> random;
-    std::unique_ptr<Kestrano> window;
-    std::unique_ptr<KestranoProbe> probe;
+    std::unique_ptr<TableFixture> table;
 };
 
 void TestPlays::init()
 {
-    reset_game_state();
-    set_delay_scale_for_tests(0.01);
-    sound = std::make_unique<RecordingSoundPlayer>();
-    random = std::make_unique<ScriptedRandom>();
-    capture_stdout([this] { window = std::make_unique<Kestrano>(); });
-    probe = std::make_unique<KestranoProbe>(*window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    table = std::make_unique<TableFixture>(0.01, QList<int>{});
+    QVERIFY(table->show_exposed());
 }
 
 void TestPlays::cleanup()
 {
-    probe.reset();
-    window.reset();
-    random.reset();
-    sound.reset();
-    set_delay_scale_for_tests(1.0);
+    table.reset();
 }
 
 // Deals `round` (1..5) with `user_hand` through "Deal cards", as after the
@@ -149,20 +81,19 @@ void TestPlays::deal_round(int round, const QList<int> &user_hand)
     lay_deal_table(10 * (round - 1), user_hand + QList<int>{30, 31, 32, 33, 34});
     count = round - 1;
     button_count = round == 1 ? 0 : 5;
-    QMetaObject::invokeMethod(window.get(), "Beginer_start_timer");
-    QVERIFY_PRESSABLE(deal_button());
-    click(deal_button());
-    capture_stdout(
-        [this] { QVERIFY(QTest::qWaitFor([this] { return label("round_label")->isHidden(); })); });
+    table->end_start_delay();
+    QVERIFY_PRESSABLE(table->deal_button());
+    table->click(table->deal_button());
+    table->wait_for_deal();
     QCOMPARE(count, round);
 }
 
 void TestPlays::play_and_open(int position)
 {
-    QVERIFY_PRESSABLE(card_button(position));
-    click(card_button(position));
-    QVERIFY_PRESSABLE(open_button());
-    click(open_button());
+    QVERIFY_PRESSABLE(table->card_button(position));
+    table->click(table->card_button(position));
+    QVERIFY_PRESSABLE(table->open_button());
+    table->click(table->open_button());
 }
 
 void TestPlays::press_table_data()
@@ -282,8 +213,8 @@ void TestPlays::press_table()
         if (QTest::currentTestFailed())
             return;
     }
-    QVERIFY_PRESSABLE(card_button(position));
-    const QByteArray trace = click(card_button(position));
+    QVERIFY_PRESSABLE(table->card_button(position));
+    const QByteArray trace = table->click(table->card_button(position));
 
     const int k = earlier.size() + 1;
     const int card = kPressHand.at(position - 1);
@@ -293,11 +224,11 @@ void TestPlays::press_table()
     // Played buttons are hidden (and were never disabled); the rest wait disabled.
     for (int p = 1; p <= 5; ++p) {
         const bool played = p == position || earlier.contains(p);
-        QCOMPARE(card_button(p)->isHidden(), played);
-        QCOMPARE(card_button(p)->isEnabled(), played);
+        QCOMPARE(table->card_button(p)->isHidden(), played);
+        QCOMPARE(table->card_button(p)->isEnabled(), played);
     }
-    QVERIFY_PRESSABLE(open_button());
-    QVERIFY(!deal_button()->isEnabled());
+    QVERIFY_PRESSABLE(table->open_button());
+    QVERIFY(!table->deal_button()->isEnabled());
     QCOMPARE(button_count, k);
     QCOMPARE(buf_user[1], card);
     QCOMPARE(buf_n, k);
@@ -374,24 +305,24 @@ void TestPlays::played_card()
     hand[position - 1] = card;
     deal_round(round, hand);
     buf_n = 0;
-    sound->played.clear();
+    table->sound.played.clear();
 
-    QVERIFY_PRESSABLE(card_button(position));
-    QCOMPARE(click(card_button(position)), lines);
+    QVERIFY_PRESSABLE(table->card_button(position));
+    QCOMPARE(table->click(table->card_button(position)), lines);
 
-    QCOMPARE(sound->played, QStringList{QStringLiteral("wave/12-1/draw_wav.wav")});
-    QVERIFY_PICTURE(label("user_play_label"), picture);
-    QVERIFY_PICTURE(label("cpu_play_label"), kCardBack);
+    QCOMPARE(table->sound.played, QStringList{QStringLiteral("wave/12-1/draw_wav.wav")});
+    QVERIFY_PICTURE(table->label("user_play_label"), picture);
+    QVERIFY_PICTURE(table->label("cpu_play_label"), kCardBack);
     for (int p = 1; p <= 5; ++p) {
         if (p == position) {
-            QVERIFY_NO_PICTURE(user_card_label(p));
-            QVERIFY_NO_PICTURE(cpu_card_label(p));
+            QVERIFY_NO_PICTURE(table->user_card_label(p));
+            QVERIFY_NO_PICTURE(table->cpu_card_label(p));
         } else {
-            QVERIFY(!user_card_label(p)->pixmap().isNull());
-            QVERIFY_PICTURE(cpu_card_label(p), kCardBack);
+            QVERIFY(!table->user_card_label(p)->pixmap().isNull());
+            QVERIFY_PICTURE(table->cpu_card_label(p), kCardBack);
         }
     }
-    QCOMPARE(probe->buf_deal(position), card);
+    QCOMPARE(table->probe->buf_deal(position), card);
     QCOMPARE(buf_user[round], card);
     QCOMPARE(buf_n, 1);
 }
@@ -405,15 +336,14 @@ void TestPlays::next_deal_shows_every_button_enabled()
         if (QTest::currentTestFailed())
             return;
     }
-    QVERIFY_PRESSABLE(deal_button());
-    click(deal_button());
-    capture_stdout(
-        [this] { QVERIFY(QTest::qWaitFor([this] { return label("round_label")->isHidden(); })); });
+    QVERIFY_PRESSABLE(table->deal_button());
+    table->click(table->deal_button());
+    table->wait_for_deal();
     QCOMPARE(count, 2);
     QCOMPARE(button_count, 0);
     for (int p = 1; p <= 5; ++p)
-        QVERIFY_PRESSABLE(card_button(p));
-    QVERIFY(!open_button()->isEnabled());
+        QVERIFY_PRESSABLE(table->card_button(p));
+    QVERIFY(!table->open_button()->isEnabled());
 }
 
 void TestPlays::press_on_a_slot_without_a_card_data()
@@ -444,17 +374,17 @@ void TestPlays::press_on_a_slot_without_a_card()
     QFETCH(QByteArray, lines);
 
     deal_round(1, kPressHand);
-    probe->buf_deal(position) = card;
-    QVERIFY_PRESSABLE(card_button(position));
-    QCOMPARE(click(card_button(position)), lines);
+    table->probe->buf_deal(position) = card;
+    QVERIFY_PRESSABLE(table->card_button(position));
+    QCOMPARE(table->click(table->card_button(position)), lines);
 
     // Nothing moves from the hand; the CPU's card in play is still put down.
-    QVERIFY_NO_PICTURE(label("user_play_label"));
-    QVERIFY(!user_card_label(position)->pixmap().isNull());
-    QVERIFY_PICTURE(cpu_card_label(position), kCardBack);
-    QVERIFY_PICTURE(label("cpu_play_label"), kCardBack);
-    QVERIFY(card_button(position)->isHidden());
-    QVERIFY_PRESSABLE(open_button());
+    QVERIFY_NO_PICTURE(table->label("user_play_label"));
+    QVERIFY(!table->user_card_label(position)->pixmap().isNull());
+    QVERIFY_PICTURE(table->cpu_card_label(position), kCardBack);
+    QVERIFY_PICTURE(table->label("cpu_play_label"), kCardBack);
+    QVERIFY(table->card_button(position)->isHidden());
+    QVERIFY_PRESSABLE(table->open_button());
     QCOMPARE(buf_user[1], card);
 }
 
@@ -490,13 +420,13 @@ void TestPlays::button_check_out_of_step()
 
     deal_round(1, kPressHand);
     for (int p : hidden)
-        card_button(p)->hide();
+        table->card_button(p)->hide();
     button_count = presses;
 
-    QCOMPARE(capture_stdout([&] { probe->button_check(position, false, false); }), lines);
+    QCOMPARE(capture_stdout([&] { table->probe->button_check(position, false, false); }), lines);
     for (int p = 1; p <= 5; ++p) {
-        QCOMPARE(card_button(p)->isHidden(), hidden.contains(p));
-        QVERIFY(card_button(p)->isEnabled());
+        QCOMPARE(table->card_button(p)->isHidden(), hidden.contains(p));
+        QVERIFY(table->card_button(p)->isEnabled());
     }
 }
 

@@ -9,14 +9,11 @@
 #include <iterator>
 #include <memory>
 
-#include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
-#include "tests/support/kestrano_probe.h"
 #include "tests/support/modal_answer.h"
-#include "tests/support/recording_sound.h"
-#include "tests/support/stdout_capture.h"
+#include "tests/support/table_checks.h"
+#include "tests/support/table_fixture.h"
 
 namespace {
 
@@ -59,11 +56,6 @@ bool deal_table_is_a_deck()
 
 } // namespace
 
-// Only a button the player could press is pressed.
-#define QVERIFY_PRESSABLE(button)                                                                  \
-    QVERIFY2((button)->isVisible() && (button)->isEnabled(),                                       \
-             qPrintable((button)->objectName() + QLatin1String(" cannot be pressed")))
-
 class TestWholeMatch : public QObject
 {
     Q_OBJECT
@@ -75,64 +67,32 @@ private slots:
     void match_from_game_start_to_the_next_match();
 
 private:
-    QPushButton *button(const QString &name) const
-    {
-        return window->findChild<QPushButton *>(name);
-    }
-    QLabel *label(const QString &name) const { return window->findChild<QLabel *>(name); }
-    QPushButton *deal_button() const { return button(QStringLiteral("deal_button")); }
-    QPushButton *open_button() const { return button(QStringLiteral("cpu_open_button")); }
-    QPushButton *card_button(int p) const { return button(QStringLiteral("push_button%1").arg(p)); }
-    QAction *start_action() const
-    {
-        for (QAction *action : window->findChildren<QAction *>()) {
-            if (action->text() == QLatin1String("Game start"))
-                return action;
-        }
-        return nullptr;
-    }
-
     // Output of the whole test, kept to count what the match printed.
-    void click(QPushButton *target)
-    {
-        trace += capture_stdout([target] { QTest::mouseClick(target, Qt::LeftButton); });
-    }
+    void click(QPushButton *target) { trace += table->click(target); }
     void deal(int round);
     void play_round(int round);
 
     QByteArray trace;
-    std::unique_ptr<RecordingSoundPlayer> sound;
-    std::unique_ptr<Kestrano> window;
-    std::unique_ptr<KestranoProbe> probe;
+    std::unique_ptr<TableFixture> table;
 };
 
 void TestWholeMatch::init()
 {
-    reset_game_state();
-    set_delay_scale_for_tests(0.01);
-    sound = std::make_unique<RecordingSoundPlayer>();
-    capture_stdout([this] { window = std::make_unique<Kestrano>(); });
-    probe = std::make_unique<KestranoProbe>(*window);
-    window->show();
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    table = std::make_unique<TableFixture>();
+    QVERIFY(table->show_active());
 }
 
 void TestWholeMatch::cleanup()
 {
-    probe.reset();
-    window.reset();
-    sound.reset();
-    set_delay_scale_for_tests(1.0);
+    table.reset();
 }
 
 void TestWholeMatch::deal(int round)
 {
-    QVERIFY_PRESSABLE(deal_button());
-    click(deal_button());
-    QCOMPARE(label("round_label")->text(), QStringLiteral("Round %1").arg(round));
-    trace += capture_stdout(
-        [this] { QVERIFY(QTest::qWaitFor([this] { return label("round_label")->isHidden(); })); });
+    QVERIFY_PRESSABLE(table->deal_button());
+    click(table->deal_button());
+    QCOMPARE(table->label("round_label")->text(), QStringLiteral("Round %1").arg(round));
+    trace += table->wait_for_deal();
     QCOMPARE(count, round);
 }
 
@@ -140,19 +100,19 @@ void TestWholeMatch::play_round(int round)
 {
     const Round &dealt = kRounds[round - 1];
     for (int p = 1; p <= 5; ++p) {
-        QCOMPARE(probe->buf_deal(p), dealt.user[p - 1]);
-        QCOMPARE(probe->buf_cpu_deal(p), dealt.cpu[p - 1]);
+        QCOMPARE(table->probe->buf_deal(p), dealt.user[p - 1]);
+        QCOMPARE(table->probe->buf_cpu_deal(p), dealt.cpu[p - 1]);
     }
     for (int i = 0; i < 5; ++i) {
         const int position = dealt.presses[i];
-        QVERIFY_PRESSABLE(card_button(position));
-        click(card_button(position));
+        QVERIFY_PRESSABLE(table->card_button(position));
+        click(table->card_button(position));
         QCOMPARE(buf_user[round], dealt.user[position - 1]);
         QCOMPARE(buf_n, 5 * (round - 1) + i + 1);
 
         const int before[] = {cpu_score, user_score, tie_score};
-        QVERIFY_PRESSABLE(open_button());
-        click(open_button());
+        QVERIFY_PRESSABLE(table->open_button());
+        click(table->open_button());
         const char outcome = dealt.outcomes[i];
         const int raised = outcome == 'C' ? 0 : outcome == 'U' ? 1 : 2;
         const int after[] = {cpu_score, user_score, tie_score};
@@ -160,7 +120,7 @@ void TestWholeMatch::play_round(int round)
             QCOMPARE(after[t], before[t] + (t == raised ? 1 : 0));
         QCOMPARE(cpu_cout, (i + 1) % 5);
     }
-    QVERIFY(!open_button()->isEnabled());
+    QVERIFY(!table->open_button()->isEnabled());
 }
 
 void TestWholeMatch::match_from_game_start_to_the_next_match()
@@ -174,9 +134,9 @@ void TestWholeMatch::match_from_game_start_to_the_next_match()
     int match_table[52];
     std::copy(std::begin(buf_r), std::end(buf_r), match_table);
 
-    QTest::keyClick(window.get(), Qt::Key_B, Qt::ControlModifier);
-    QVERIFY(!start_action()->isEnabled());
-    QVERIFY(QTest::qWaitFor([this] { return deal_button()->isEnabled(); }));
+    QTest::keyClick(table->window(), Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(!table->start_action()->isEnabled());
+    QVERIFY(QTest::qWaitFor([this] { return table->deal_button()->isEnabled(); }));
 
     for (int round = 1; round <= 5; ++round) {
         deal(round);
@@ -190,16 +150,16 @@ void TestWholeMatch::match_from_game_start_to_the_next_match()
     // 25 pairs judged; the tallies add up to them just before the verdict.
     QCOMPARE(trace.count("\ncpu="), 25);
     QVERIFY(!trace.contains("Reigai"));
-    QCOMPARE(label("score_label")->text(), QStringLiteral("CPU=9,User=8,tie=8"));
+    QCOMPARE(table->label("score_label")->text(), QStringLiteral("CPU=9,User=8,tie=8"));
     QCOMPARE(buf_n, 25);
     QCOMPARE(cpu_cout, 0);
     const int last_cards[] = {5, 6, 13, 28, 21};
     QVERIFY(std::equal(std::begin(last_cards), std::end(last_cards), buf_user + 1));
-    QVERIFY(!start_action()->isEnabled());
+    QVERIFY(!table->start_action()->isEnabled());
 
     ModalAnswer *verdict = answer_next_box(QMessageBox::Ok);
     trace.clear();
-    click(deal_button());
+    click(table->deal_button());
     QVERIFY(verdict->answered);
     QCOMPARE(verdict->title, QStringLiteral("information"));
     QCOMPARE(verdict->text, QStringLiteral("CPU=9,User=8,tie=8 \n\nCPU Win,You lose"));
@@ -209,29 +169,29 @@ void TestWholeMatch::match_from_game_start_to_the_next_match()
     QCOMPARE(buf_n, 0);
     QCOMPARE(cpu_cout, 0);
     QCOMPARE(cpu_score + user_score + tie_score, 0);
-    QCOMPARE(label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
+    QCOMPARE(table->label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
     QVERIFY(deal_table_is_a_deck());
     QVERIFY(!std::equal(std::begin(match_table), std::end(match_table), buf_r));
-    QVERIFY(start_action()->isEnabled());
-    QVERIFY(!deal_button()->isEnabled());
-    QVERIFY(!open_button()->isEnabled());
+    QVERIFY(table->start_action()->isEnabled());
+    QVERIFY(!table->deal_button()->isEnabled());
+    QVERIFY(!table->open_button()->isEnabled());
     for (int p = 1; p <= 5; ++p)
-        QVERIFY(card_button(p)->isHidden());
+        QVERIFY(table->card_button(p)->isHidden());
 
     // The next match deals its round 1 from the fresh table.
     int next_table[52];
     std::copy(std::begin(buf_r), std::end(buf_r), next_table);
-    start_action()->trigger();
-    QVERIFY(!start_action()->isEnabled());
-    QVERIFY(QTest::qWaitFor([this] { return deal_button()->isEnabled(); }));
+    table->start_action()->trigger();
+    QVERIFY(!table->start_action()->isEnabled());
+    QVERIFY(QTest::qWaitFor([this] { return table->deal_button()->isEnabled(); }));
     deal(1);
     for (int p = 1; p <= 5; ++p) {
-        QCOMPARE(probe->buf_deal(p), next_table[p - 1]);
-        QCOMPARE(probe->buf_cpu_deal(p), next_table[p + 4]);
-        QVERIFY_PRESSABLE(card_button(p));
+        QCOMPARE(table->probe->buf_deal(p), next_table[p - 1]);
+        QCOMPARE(table->probe->buf_cpu_deal(p), next_table[p + 4]);
+        QVERIFY_PRESSABLE(table->card_button(p));
     }
     QCOMPARE(button_count, 0);
-    QCOMPARE(label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
+    QCOMPARE(table->label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
 }
 
 QTEST_MAIN(TestWholeMatch)

@@ -1,0 +1,44 @@
+# shellcheck shell=bash
+# The scratch folder of a test script, the processes it starts and its
+# failures.  Sourced; the script defines `say` (its prefix on each line).
+#
+#   make_scratch NAME   $work: a fresh folder.  On exit every process in
+#                       `pids` is stopped and the folder removed, unless
+#                       `keep_work` is true (something failed).
+#   problem MESSAGE     a failure, counted in `failures`; keeps the folder
+#   fatal MESSAGE       a failure that ends the script
+
+make_scratch() {
+    work=$(mktemp -d "${TMPDIR:-/tmp}/kestrano-$1.XXXXXX")
+    keep_work=false
+    pids=()
+    failures=0
+    trap remove_scratch EXIT
+    trap 'exit 1' INT TERM HUP
+}
+
+remove_scratch() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    if $keep_work; then
+        say "files kept in $work"
+    else
+        rm -rf "$work"
+    fi
+}
+
+problem() {
+    say "FAIL: $*" >&2
+    failures=$((failures + 1))
+    keep_work=true
+}
+
+fatal() {
+    problem "$@"
+    exit 1
+}

@@ -1,0 +1,25 @@
+# shellcheck shell=bash
+# A private X display for a test script.  Sourced after scratch.sh.
+#
+#   start_xvfb LIFETIME [XVFB_OPTION...]
+#
+# Starts Xvfb for at most LIFETIME seconds (its pid joins `pids`), waits up
+# to 10 s for it to name its display, and exports DISPLAY.  Returns 1 when
+# no display comes; Xvfb's messages are in $work/xvfb.log.
+# shellcheck disable=SC2154 # $work and `pids` belong to scratch.sh
+start_xvfb() {
+    local lifetime=$1
+    shift
+    # Xvfb picks a free display number and writes it to fd 3 once it is ready.
+    timeout "$lifetime" Xvfb -displayfd 3 -nolisten tcp "$@" -screen 0 1024x768x24 \
+        3>"$work/display" 2>"$work/xvfb.log" &
+    pids+=($!)
+    local _
+    for _ in $(seq 100); do
+        grep -q '[0-9]' "$work/display" && break
+        sleep 0.1
+    done
+    grep -q '[0-9]' "$work/display" || return 1
+    DISPLAY=":$(tr -dc '0-9' <"$work/display")"
+    export DISPLAY
+}
