@@ -32,15 +32,16 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <thread>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -64,9 +65,9 @@ pid_t child = -1;
 
 double now_ms()
 {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+    using Ms = std::chrono::duration<double, std::milli>;
+    return std::chrono::duration_cast<Ms>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 struct Usage
@@ -319,13 +320,7 @@ int main(int argc, char **argv)
     XSync(display, False);
 
     const Usage at_frame = usage(child);
-    struct timespec pause
-    {
-    };
-    pause.tv_sec = static_cast<time_t>(idle_seconds);
-    pause.tv_nsec = static_cast<long>((idle_seconds - pause.tv_sec) * 1e9);
-    while (nanosleep(&pause, &pause) != 0) {
-    }
+    std::this_thread::sleep_for(std::chrono::duration<double>(idle_seconds));
     const Usage after_idle = usage(child);
     const std::string status = "/proc/" + std::to_string(child) + "/status";
     const long peak_kb = status_field(status, "VmHWM");
