@@ -24,6 +24,7 @@
 # streams of the process at their end.  One round of warm-up starts is not
 # counted.  Prints a Markdown summary with medians and the game's ratios to
 # the floor; the raw lines are kept.
+# shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -45,58 +46,28 @@ cmake --build "$build" --target kestrano kestrano_data kestrano_icon kestrano_fl
 harness="$build/bench/first_frame"
 floor="$build/bench/kestrano_floor"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/kestrano-bench.XXXXXX")
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
+# The scratch folder, the private session, its sound server and display are
+# those of the shell tests.  The raw results stay in the folder.
+lib="$here/../tests/lib"
+# shellcheck source=../tests/lib/scratch.sh
+source "$lib/scratch.sh"
+# shellcheck source=../tests/lib/xvfb.sh
+source "$lib/xvfb.sh"
+# shellcheck source=../tests/lib/pulse.sh
+source "$lib/pulse.sh"
+make_scratch bench
+keep_work=true
+readonly lifetime=3600 # seconds any helper process may live
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 launcher="$work/prefix/games/kestrano"
 mkdir -p "$work/elsewhere"
 
 # Nothing of the caller's session: no desktop, no session bus, no real sound.
-export HOME="$work/home"
-export XDG_RUNTIME_DIR="$work/runtime"
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
-export PULSE_RUNTIME_PATH="$work/pulse"
-export PULSE_STATE_PATH="$work/pulse-state"
-export PULSE_CLIENTCONFIG="$work/client.conf"
-export PULSE_SERVER="unix:$work/pulse/native"
+isolate_session
 export LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY QT_QPA_PLATFORMTHEME
-mkdir -m 700 "$HOME" "$XDG_RUNTIME_DIR" "$PULSE_RUNTIME_PATH" "$PULSE_STATE_PATH"
-echo "autospawn = no" >"$PULSE_CLIENTCONFIG"
-
-pulseaudio -n --daemonize=no --system=false --use-pid-file=no --exit-idle-time=-1 \
-    --log-target=stderr --log-level=error \
-    -L "module-null-sink sink_name=bench_null" \
-    -L "module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1" \
-    2>"$work/pulseaudio.log" &
-pids+=($!)
-for _ in $(seq 100); do
-    pactl info >/dev/null 2>&1 && break
-    sleep 0.1
-done
-pactl info >/dev/null 2>&1 || { say "the private PulseAudio server did not start"; exit 1; }
-
-Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do
-    grep -q '[0-9]' "$work/display" && break
-    sleep 0.1
-done
-grep -q '[0-9]' "$work/display" || { say "Xvfb did not start"; exit 1; }
-DISPLAY=":$(tr -dc '0-9' <"$work/display")"
-export DISPLAY
+start_pulseaudio "$lifetime" bench_null || { say "the private PulseAudio server did not start"; exit 1; }
+start_xvfb "$lifetime" -noreset || { say "Xvfb did not start"; exit 1; }
 
 # The sound server's view of the process: connected clients and open streams.
 cat >"$work/probe.sh" <<'PROBE'
@@ -202,6 +173,4 @@ for name in game launcher; do
         "peak memory $(ratio "$(values "$name" idle peak_kb | median)" "$floor_peak") (target <= 1.10)"
 done
 echo
-say "raw results: $work/results.txt (kept)"
-trap - EXIT
-cleanup
+say "raw results: $work/results.txt"

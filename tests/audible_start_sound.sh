@@ -31,6 +31,8 @@ say() { echo "audible_start_sound: $*"; }
 source "$(dirname "${BASH_SOURCE[0]}")/lib/scratch.sh"
 # shellcheck source=lib/xvfb.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib/xvfb.sh"
+# shellcheck source=lib/pulse.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib/pulse.sh"
 make_scratch sound
 
 fail() {
@@ -65,27 +67,8 @@ done
 
 # Nothing from the caller's desktop session may leak in: no real sound
 # server, no session bus, no X display.
-export HOME="$work/home"
-export XDG_RUNTIME_DIR="$work/runtime"
-export XDG_CONFIG_HOME="$work/home/.config"
-export PULSE_RUNTIME_PATH="$work/pulse"
-export PULSE_STATE_PATH="$work/pulse-state"
-export PULSE_CLIENTCONFIG="$work/client.conf"
-export PULSE_SERVER="unix:$work/pulse/native"
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
-unset DISPLAY WAYLAND_DISPLAY PULSE_SINK PULSE_SOURCE
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$PULSE_RUNTIME_PATH" "$PULSE_STATE_PATH"
-chmod 700 "$XDG_RUNTIME_DIR" "$PULSE_RUNTIME_PATH"
-echo "autospawn = no" >"$PULSE_CLIENTCONFIG"
-
-# The sound server.  It warns when run as root; that is expected here.
-timeout "$lifetime" pulseaudio -n --daemonize=no --system=false --use-pid-file=no \
-    --exit-idle-time=-1 --log-target=stderr --log-level=error \
-    -L "module-null-sink sink_name=kestrano_null" \
-    -L "module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1" \
-    2>"$work/pulseaudio.log" &
-pids+=($!)
-wait_for 10 pactl info >/dev/null 2>&1 || fail "the private PulseAudio server did not start"
+isolate_session
+start_pulseaudio "$lifetime" kestrano_null || fail "the private PulseAudio server did not start"
 
 start_xvfb "$lifetime" || fail "Xvfb did not start"
 
