@@ -44,16 +44,12 @@ constexpr HiddenThree kThirdOpenLines[] = {
     {{1, 3, 5}, "push_button1,push_button3,push_button5\n"},
 };
 
-// A card number reduced to its rank for judging; numbers of 13 or less are
-// taken as they are.
+// A card number above 13 reduced to its rank for judging (numbers of 13 or
+// less are judged as they are and never come here).
 int judged_rank(int card)
 {
-    if (card >= 14 && card <= 26)
-        return card - 13;
-    if (card >= 27 && card <= 39)
-        return card - 26;
-    if (card >= 40 && card <= 52)
-        return card - 39;
+    if (card_suit(card) != Suit::None)
+        return card_rank(card);
     std::printf("Reigai syori,x=%d\n", card);
     return card;
 }
