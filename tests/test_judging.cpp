@@ -1,6 +1,5 @@
 // Judging one pair of opened cards: the rank rule, the tallies, the score
 // line, the trace, the sound and the short result notice.
-#include <QAction>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
