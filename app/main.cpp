@@ -22,6 +22,8 @@ int main(int argc, char **argv)
         return *refused;
     QTranslator translator;
     install_translation(application, translator, QLocale::system().language());
+    QTranslator qt_translator;
+    install_qt_translation(application, qt_translator, QLocale::system().language());
 
     Kestrano window;
     window.show();
