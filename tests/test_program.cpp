@@ -62,6 +62,8 @@ private slots:
     void start_up_output_data();
     void start_up_output();
     void reader_of_the_traces_goes_away();
+    void command_line_data();
+    void command_line();
 };
 
 void TestProgram::start_up_output_data()
@@ -165,6 +167,68 @@ void TestProgram::reader_of_the_traces_goes_away()
                             .arg(game.exitStatus() == QProcess::CrashExit ? "signal" : "exit code")
                             .arg(game.exitCode())));
     stop(game);
+}
+
+void TestProgram::command_line_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exit_code");  // -1: still running after a second
+    QTest::addColumn<QString>("output"); // a pattern for the start of standard output
+    QTest::addColumn<QString>("error");  // the one line on standard error, or none
+
+    // --help and --version need no display: without one, QApplication would
+    // abort the program.
+    const QString usage =
+        QStringLiteral(R"(Usage: kestrano \[options\]\n(.*\n)*  -v, --version .*\n)");
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << QString();
+    QTest::newRow("-h, with Qt's own options")
+        << QStringList{"-style", "Fusion", "-h"} << 0 << usage << QString();
+    QTest::newRow("--version") << QStringList{"--version"} << 0
+                               << QStringLiteral(R"(kestrano \d+\.\d+\.\d+\n$)") << QString();
+    QTest::newRow("unknown long option")
+        << QStringList{"-platform", "offscreen", "--colour"} << 2 << QStringLiteral("$")
+        << QStringLiteral("kestrano: Unknown option 'colour'. Try 'kestrano --help'.");
+    QTest::newRow("unknown word after one dash")
+        << QStringList{"-platform", "offscreen", "-fullscreen"} << 2 << QStringLiteral("$")
+        << QStringLiteral("kestrano: Unknown option 'fullscreen'. Try 'kestrano --help'.");
+    QTest::newRow("Qt's own options play as before")
+        << QStringList{"-platform", "offscreen", "-style", "Fusion", "-reverse"} << -1
+        << QStringLiteral(R"(First_Shown\(\)\nn1=)") << QString();
+}
+
+void TestProgram::command_line()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exit_code);
+    QFETCH(QString, output);
+    QFETCH(QString, error);
+
+    QTemporaryDir runtime; // keeps Qt's note about a missing runtime folder off stderr
+    QVERIFY(runtime.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    QProcess game;
+    game.setProcessEnvironment(environment);
+    game.setWorkingDirectory(QStringLiteral(KESTRANO_GAME_DIR));
+    game.start(QStringLiteral(KESTRANO_BINARY), arguments);
+    QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
+    const bool ended = game.waitForFinished(exit_code < 0 ? 1000 : 15000);
+    if (!ended)
+        stop(game);
+    const QString out = QString::fromLocal8Bit(game.readAllStandardOutput());
+    const QString err = QString::fromLocal8Bit(game.readAllStandardError());
+    if (exit_code < 0) {
+        QVERIFY2(!ended, qPrintable(QStringLiteral("ended: %1").arg(err)));
+    } else {
+        QVERIFY2(ended && game.exitStatus() == QProcess::NormalExit, qPrintable(err));
+        QCOMPARE(game.exitCode(), exit_code);
+    }
+    QVERIFY2(QRegularExpression(QStringLiteral("\\A") + output).match(out).hasMatch(),
+             qPrintable(out.left(200)));
+    QCOMPARE(err, error.isEmpty() ? QString() : error + QLatin1Char('\n'));
 }
 
 QTEST_MAIN(TestProgram)

@@ -88,24 +88,30 @@ private:
     void install_japanese();
 
     std::unique_ptr<QTranslator> translator;
+    std::unique_ptr<QTranslator> qt_translator; // Qt's own texts
 };
 
 void TranslationTest::init()
 {
     reset_game_state();
     translator = std::make_unique<QTranslator>();
+    qt_translator = std::make_unique<QTranslator>();
 }
 
 void TranslationTest::cleanup()
 {
     QCoreApplication::removeTranslator(translator.get());
+    QCoreApplication::removeTranslator(qt_translator.get());
     translator.reset();
+    qt_translator.reset();
 }
 
 void TranslationTest::install_japanese()
 {
     install_translation(*qApp, *translator, QLocale::Japanese);
     QVERIFY(!translator->isEmpty());
+    install_qt_translation(*qApp, *qt_translator, QLocale::Japanese);
+    QVERIFY(!qt_translator->isEmpty());
 }
 
 void TranslationTest::other_language_loads_nothing_data()
@@ -120,8 +126,10 @@ void TranslationTest::other_language_loads_nothing()
 {
     QFETCH(QLocale::Language, language);
     install_translation(*qApp, *translator, language);
+    install_qt_translation(*qApp, *qt_translator, language);
     QVERIFY(translator->isEmpty());
     QCOMPARE(translator->filePath(), QString());
+    QCOMPARE(qt_translator->filePath(), QString());
     auto window = build_window();
     QCOMPARE(child<QPushButton>(*window, "deal_button")->text(), QStringLiteral("Deal cards"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Title:12-1"));
@@ -272,6 +280,8 @@ void TranslationTest::close_question()
     QVERIFY(box->answered);
     QCOMPARE(box->title, QStringLiteral("確認"));
     QCOMPARE(box->text, QStringLiteral("本当に終了しますか？"));
+    // Qt's own texts come from the system's qtbase_ja.
+    QCOMPARE(box->buttons, QStringList({QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}));
     QVERIFY(window->isVisible());
 }
 

@@ -24,6 +24,8 @@ ModalAnswer *answer_next_box(QMessageBox::StandardButton button)
         poll->deleteLater();
         record->title = box->windowTitle();
         record->text = box->text();
+        for (QAbstractButton *shown : box->buttons())
+            record->buttons << shown->text();
         record->answered = true;
         if (button == QMessageBox::NoButton)
             QTest::keyClick(box, Qt::Key_Escape);
