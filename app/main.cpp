@@ -5,6 +5,9 @@
 
 #include <csignal>
 
+#include "app/quit_signals.h"
+#include "app/std_streams.h"
+#include "app/trace_writer.h"
 #include "app/translation.h"
 #include "table/kestrano.h"
 
@@ -13,13 +16,17 @@ int main(int argc, char **argv)
     // The traces go to standard output; a reader that has gone away must not
     // end a game in progress.
     std::signal(SIGPIPE, SIG_IGN);
+    open_standard_streams();
+    const TraceWriter trace_writer;
 
     QApplication application(argc, argv);
+    close_on_signals(application);
     QTranslator translator;
     install_translation(application, translator, QLocale::system().language());
 
     Kestrano window;
     window.show();
     const int result = application.exec();
+    end_at_once_on_signals();
     return result;
 }
