@@ -19,8 +19,11 @@
 //
 // One test starts the real program on a virtual X display (Xvfb), plays into
 // a round and closes it from the menu with keys sent by xdotool, as a player's
-// keyboard would, for the exit code and a clean end of the whole process.  It
-// is skipped where Xvfb or xdotool is not installed.
+// keyboard would, for the exit code and a clean end of the whole process.  Its
+// other rows start it as a session or a shell may: with a standard stream
+// closed, with a reader of its output that stops reading, and end it by the
+// signals of a logout, Ctrl+C or a closed terminal.  It is skipped where Xvfb
+// or xdotool is not installed.
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,14 +32,19 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 
+#include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <poll.h>
+#include <unistd.h>
 
 #include "dialogs/help_explain.h"
 #include "dialogs/version.h"
@@ -134,6 +142,7 @@ private slots:
     void closing_the_table();
     void other_windows_keep_the_program_running_data();
     void other_windows_keep_the_program_running();
+    void real_program_closed_in_a_round_data();
     void real_program_closed_in_a_round();
 
 private:
@@ -328,8 +337,30 @@ void TestClosing::other_windows_keep_the_program_running()
     QVERIFY(table->window()->isHidden());
 }
 
+void TestClosing::real_program_closed_in_a_round_data()
+{
+    QTest::addColumn<QString>("output"); // "read", "closed" or "stalled"
+    QTest::addColumn<bool>("errors_closed");
+    QTest::addColumn<QString>("end"); // "menu", a signal, or "SIGTERM twice"
+
+    QTest::newRow("closed from its menu in a round") << "read" << false << "menu";
+    // The X connection must not take descriptor 1 or 2: no window would show.
+    QTest::newRow("standard output closed at launch") << "closed" << false << "SIGTERM";
+    QTest::newRow("standard error closed at launch") << "read" << true << "SIGTERM";
+    QTest::newRow("a logout's SIGTERM") << "read" << false << "SIGTERM";
+    QTest::newRow("Ctrl+C in the terminal") << "read" << false << "SIGINT";
+    QTest::newRow("the terminal closed") << "read" << false << "SIGHUP";
+    // A 4 KB pipe nobody reads: the start-up trace alone is ten times that.
+    QTest::newRow("a reader that stops reading") << "stalled" << false << "SIGTERM";
+    QTest::newRow("a second SIGTERM while the traces wait for that reader")
+        << "stalled" << false << "SIGTERM twice";
+}
+
 void TestClosing::real_program_closed_in_a_round()
 {
+    QFETCH(QString, output);
+    QFETCH(bool, errors_closed);
+    QFETCH(QString, end);
     const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
     const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
     if (xvfb.isEmpty() || xdotool.isEmpty())
@@ -350,13 +381,32 @@ void TestClosing::real_program_closed_in_a_round()
     const QString display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
     QVERIFY2(number.endsWith('\n'), "Xvfb did not start");
 
+    int stalled[2] = {-1, -1};
+    if (output == QLatin1String("stalled")) {
+        QVERIFY(pipe2(stalled, O_CLOEXEC) == 0);
+        fcntl(stalled[1], F_SETPIPE_SZ, 4096);
+    }
     QProcess game;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), display);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     game.setProcessEnvironment(environment);
     game.setWorkingDirectory(QStringLiteral(KESTRANO_GAME_DIR));
+    if (output != QLatin1String("read"))
+        game.setStandardOutputFile(QProcess::nullDevice());
+    const int write_end = stalled[1];
+    const bool close_output = output == QLatin1String("closed");
+    game.setChildProcessModifier([write_end, close_output, errors_closed] {
+        if (write_end != -1)
+            ::dup2(write_end, STDOUT_FILENO);
+        if (close_output)
+            ::close(STDOUT_FILENO);
+        if (errors_closed)
+            ::close(STDERR_FILENO);
+    });
     game.start(QStringLiteral(KESTRANO_BINARY), QStringList());
+    if (write_end != -1)
+        ::close(write_end);
     QVERIFY2(game.waitForStarted(), qPrintable(game.errorString()));
 
     auto keys = [&](const QStringList &arguments) {
@@ -374,7 +424,7 @@ void TestClosing::real_program_closed_in_a_round()
                               .split('\n')
                               .value(0);
     bool played = !table.isEmpty();
-    if (played) {
+    if (played && end == QLatin1String("menu")) {
         run_tool(xdotool, {QStringLiteral("windowfocus"), QStringLiteral("--sync"), table},
                  display);
         // Game start; past the start pause, deal; after the deal, play the
@@ -394,15 +444,47 @@ void TestClosing::real_program_closed_in_a_round()
         played = !question.isEmpty();
         if (played)
             keys({QStringLiteral("y")});
+    } else if (played) {
+        const int signal_number = end == QLatin1String("SIGINT")   ? SIGINT
+                                  : end == QLatin1String("SIGHUP") ? SIGHUP
+                                                                   : SIGTERM;
+        ::kill(static_cast<pid_t>(game.processId()), signal_number);
     }
-    const bool ended = game.waitForFinished(10000);
+    // The reader comes back only after the game has had time to end without it.
+    bool ended = game.waitForFinished(end == QLatin1String("SIGTERM twice") ? 1000 : 100);
+    if (end == QLatin1String("SIGTERM twice") && !ended) {
+        ::kill(static_cast<pid_t>(game.processId()), SIGTERM);
+        ended = game.waitForFinished(2000);
+        QVERIFY2(ended, "a second SIGTERM did not end the program at once");
+        QCOMPARE(game.exitStatus(), QProcess::CrashExit);
+    }
+    QByteArray traces;
+    for (int tries = 0; !ended && tries < 100; ++tries) {
+        char bytes[65536];
+        pollfd readable{stalled[0], POLLIN, 0};
+        if (stalled[0] != -1 && ::poll(&readable, 1, 100) == 1) {
+            const ssize_t got = ::read(stalled[0], bytes, sizeof bytes);
+            if (got > 0)
+                traces.append(bytes, got);
+        }
+        ended = game.waitForFinished(stalled[0] == -1 ? 100 : 0);
+    }
     if (!ended)
         game.kill();
     game.waitForFinished();
+    if (stalled[0] != -1) {
+        char bytes[65536];
+        for (ssize_t got; (got = ::read(stalled[0], bytes, sizeof bytes)) > 0;)
+            traces.append(bytes, got);
+        ::close(stalled[0]);
+    }
     server.terminate();
     server.waitForFinished();
+    if (end == QLatin1String("SIGTERM twice"))
+        return;
 
-    const QByteArray output = game.readAllStandardOutput();
+    if (output == QLatin1String("read"))
+        traces = game.readAllStandardOutput();
     const QByteArray errors = game.readAllStandardError();
     QVERIFY2(played, qPrintable(QStringLiteral("the table or its close question never showed\n") +
                                 QString::fromLocal8Bit(errors)));
@@ -413,9 +495,18 @@ void TestClosing::real_program_closed_in_a_round()
     QVERIFY2(game.exitCode() == 0,
              qPrintable(QStringLiteral("exit code %1\n").arg(game.exitCode()) +
                         QString::fromLocal8Bit(errors.right(3000))));
-    // It was in the middle of a round: the card played and the pair judged.
-    QVERIFY2(output.contains("button_count=1\n") && output.contains("\ncpu="),
-             output.right(300).constData());
+    if (end == QLatin1String("menu")) {
+        // It was in the middle of a round: the card played and the pair judged.
+        QVERIFY2(traces.contains("button_count=1\n") && traces.contains("\ncpu="),
+                 traces.right(300).constData());
+    } else if (!close_output) {
+        // Every trace printed before the signal is out: the start-up trace
+        // ends with the deal table's closing count.
+        static const QRegularExpression whole(
+            QStringLiteral(R"(^First_Shown\(\)\n[\s\S]*\nnn19=[\s\S]*\nMAX=15,n=\d+$)"));
+        QVERIFY2(whole.match(QString::fromLatin1(traces)).hasMatch(),
+                 traces.right(200).constData());
+    }
 }
 
 QTEST_MAIN(TestClosing)
