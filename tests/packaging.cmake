@@ -1,7 +1,15 @@
 # The installed game: its tree, its desktop files, its sounds and its Debian
 # package, checked from the shell.  Included from tests/CMakeLists.txt.
 
+# The Debug build (the sanitizers' build) goes without _FORTIFY_SOURCE.
+if(CMAKE_BUILD_TYPE STREQUAL "Debug")
+    set(fortified 0)
+else()
+    set(fortified 1)
+endif()
+
 set(packaging_environment
+    "KESTRANO_FORTIFIED=${fortified}"
     "CMAKE_COMMAND=${CMAKE_COMMAND}"
     "CPACK_COMMAND=${CMAKE_CPACK_COMMAND}"
     "KESTRANO_APP_ID=${KESTRANO_APP_ID}"
