@@ -19,7 +19,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -39,6 +38,7 @@
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
+#include "tests/support/child_process.h"
 #include "tests/support/game_state_reset.h"
 #include "tests/support/kestrano_probe.h"
 #include "tests/support/modal_answer.h"
@@ -343,8 +343,8 @@ private:
     bool prepare(const QTemporaryDir &folder, const Damage &damage);
     // Plays in `folder` in a copy of this program; the report lands in `report`.
     // `sharp` puts it on a screen of twice the density.
-    void play_in(const QTemporaryDir &folder, const QTemporaryDir &report, bool japanese,
-                 bool sharp = false);
+    [[nodiscard]] ChildResult play_in(const QTemporaryDir &folder, const QTemporaryDir &report,
+                                      bool japanese, bool sharp = false);
 
     QByteArray intact_trace;
 };
@@ -363,35 +363,18 @@ bool TestDamagedData::prepare(const QTemporaryDir &folder, const Damage &damage)
     return damaged;
 }
 
-void TestDamagedData::play_in(const QTemporaryDir &folder, const QTemporaryDir &report,
-                              bool japanese, bool sharp)
+ChildResult TestDamagedData::play_in(const QTemporaryDir &folder, const QTemporaryDir &report,
+                                     bool japanese, bool sharp)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QLatin1String(kReportVariable), report.path());
+    ChildRun run = rerun_of("play_in_prepared_folder");
+    run.folder = folder.path();
+    run.limit_ms = kHangLimitMs;
+    run.environment << QLatin1String(kReportVariable) + QLatin1Char('=') + report.path();
     if (japanese)
-        environment.insert(QLatin1String(kJapaneseVariable), QStringLiteral("1"));
+        run.environment << QLatin1String(kJapaneseVariable) + QStringLiteral("=1");
     if (sharp)
-        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
-    QProcess copy;
-    copy.setProcessEnvironment(environment);
-    copy.setWorkingDirectory(folder.path());
-    copy.start(QCoreApplication::applicationFilePath(),
-               {QStringLiteral("play_in_prepared_folder")});
-    QVERIFY2(copy.waitForStarted(), qPrintable(copy.errorString()));
-    if (!copy.waitForFinished(kHangLimitMs)) {
-        copy.kill();
-        copy.waitForFinished();
-        QFAIL(
-            qPrintable(QStringLiteral("the game hung: no end after %1 s\n%2")
-                           .arg(kHangLimitMs / 1000)
-                           .arg(QString::fromLocal8Bit(copy.readAllStandardOutput().right(2000)))));
-    }
-    const QByteArray log = copy.readAllStandardOutput() + copy.readAllStandardError().right(2000);
-    QVERIFY2(copy.exitStatus() == QProcess::NormalExit,
-             qPrintable(QStringLiteral("the game crashed\n") + QString::fromLocal8Bit(log)));
-    QVERIFY2(copy.exitCode() == 0 &&
-                 log.contains("PASS   : TestDamagedData::play_in_prepared_folder()"),
-             log.constData());
+        run.environment << QStringLiteral("QT_SCALE_FACTOR=2");
+    return run_child(run);
 }
 
 void TestDamagedData::initTestCase()
@@ -402,9 +385,8 @@ void TestDamagedData::initTestCase()
     QTemporaryDir report;
     QVERIFY(folder.isValid() && report.isValid());
     QVERIFY(prepare(folder, {}));
-    play_in(folder, report, false);
-    if (QTest::currentTestFailed())
-        return;
+    const ChildResult played = play_in(folder, report, false);
+    QVERIFY2(played.passed("play_in_prepared_folder"), played.report().constData());
     intact_trace = read_file(report.filePath(QStringLiteral("trace")));
     QVERIFY(intact_trace.startsWith("First_Shown()\n"));
     const QMap<QString, QString> facts = read_report(report.filePath(QStringLiteral("facts")));
@@ -525,9 +507,8 @@ void TestDamagedData::play_with_damaged_files()
     QVERIFY(folder.isValid() && report.isValid());
     QVERIFY2(prepare(folder, damage), "the damage could not be done");
     const bool sharp = QByteArray(QTest::currentDataTag()).startsWith("on a sharp screen");
-    play_in(folder, report, japanese, sharp);
-    if (QTest::currentTestFailed())
-        return;
+    const ChildResult played = play_in(folder, report, japanese, sharp);
+    QVERIFY2(played.passed("play_in_prepared_folder"), played.report().constData());
 
     const QByteArray trace = read_file(report.filePath(QStringLiteral("trace")));
     if (trace != intact_trace) {
@@ -664,33 +645,23 @@ void TestDamagedData::start_up_with_damaged_translation()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     QVERIFY(prepare(folder, damage));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
-        environment.remove(QLatin1String(name));
-    environment.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
-    QProcess game;
-    game.setProcessEnvironment(environment);
-    game.setWorkingDirectory(folder.path());
-    // Unbuffered, so that every trace byte is out while the game still runs.
-    game.start(QStringLiteral("stdbuf"),
-               {QStringLiteral("-o0"), QStringLiteral(KESTRANO_BINARY), QStringLiteral("-platform"),
-                QStringLiteral("offscreen")});
-    QVERIFY2(game.waitForStarted(), qPrintable(game.errorString()));
-
     // The start-up trace ends with the deal table's closing count, which has
-    // no line end; the game then waits for its player.
+    // no line end; the game then waits for its player.  Unbuffered, so that
+    // every trace byte is out while the game still runs.
     static const QRegularExpression finished(QStringLiteral(R"(nn19=[\s\S]*\nMAX=15,n=\d+$)"));
-    bool up = false;
-    for (int tries = 0; tries < 150 && !up && game.state() == QProcess::Running; ++tries)
-        up = !game.waitForFinished(100) &&
-             finished.match(QString::fromLatin1(game.peek(1 << 22))).hasMatch();
-    const bool running = up && !game.waitForFinished(300);
-    const QByteArray output = game.readAllStandardOutput();
-    game.kill();
-    game.waitForFinished();
-    QVERIFY2(running, qPrintable(QStringLiteral("the game %1\n%2")
-                                     .arg(up ? "ended after starting up" : "did not come up")
-                                     .arg(QString::fromLocal8Bit(game.readAllStandardError()))));
+    const ChildResult game =
+        run_child({QStringLiteral("stdbuf"),
+                   {QStringLiteral("-o0"), QStringLiteral(KESTRANO_BINARY),
+                    QStringLiteral("-platform"), QStringLiteral("offscreen")},
+                   folder.path(),
+                   {QStringLiteral("LC_ALL"), QStringLiteral("LC_MESSAGES"),
+                    QStringLiteral("LANGUAGE"), QStringLiteral("LANG=ja_JP.UTF-8")},
+                   15000,
+                   [](const QByteArray &out) {
+                       return finished.match(QString::fromLatin1(out)).hasMatch();
+                   }});
+    QVERIFY2(game.stayed_up(), game.report().constData());
+    const QByteArray &output = game.out;
 
     // Every line is one of the start-up traces: the window's, then the
     // shuffle's (row draws and exchanges, the deal table, its draws and

@@ -12,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +24,7 @@
 #include "table/game_state.h"
 #include "table/kestrano.h"
 #include "table/sound.h"
+#include "tests/support/child_process.h"
 #include "tests/support/game_state_reset.h"
 #include "tests/support/kestrano_probe.h"
 #include "tests/support/recording_sound.h"
@@ -258,25 +258,17 @@ void SoundServiceTest::real_player_on_any_file()
         QCOMPARE(out.write(contents), qint64(contents.size()));
     }
 
-    QProcess child;
-    child.setWorkingDirectory(folder);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    ChildRun run{QCoreApplication::applicationFilePath(),
+                 QStringList{QLatin1String(kChildFlag), QString::number(run_on_ms)} + played,
+                 folder,
+                 {},
+                 run_on_ms + kChildExitGuardMs};
     if (!audio_device)
-        env.insert(QStringLiteral("PULSE_SERVER"), scratch->filePath(QStringLiteral("no-server")));
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(),
-                QStringList{QLatin1String(kChildFlag), QString::number(run_on_ms)} + played);
-    QVERIFY(child.waitForStarted());
-    if (!child.waitForFinished(run_on_ms + kChildExitGuardMs)) {
-        child.kill();
-        child.waitForFinished();
-        QFAIL("the program hung after playing its sounds");
-    }
-
-    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(child.exitCode() != 3, "starting a sound waited for it");
-    QCOMPARE(child.exitCode(), 0);
-    QCOMPARE(child.readAllStandardOutput(), QByteArray());
+        run.environment << "PULSE_SERVER=" + scratch->filePath(QStringLiteral("no-server"));
+    const ChildResult child = run_child(run);
+    QVERIFY2(child.exit_code != 3, "starting a sound waited for it");
+    QVERIFY2(child.passed(), child.report().constData());
+    QCOMPARE(child.out, QByteArray());
 }
 
 void SoundServiceTest::game_goes_on_without_its_sounds()
