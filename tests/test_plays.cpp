@@ -17,14 +17,6 @@ namespace {
 
 const QString kCardBack = QStringLiteral("gazo/UB0.png");
 
-QString joined(const QList<int> &positions)
-{
-    QStringList texts;
-    for (int p : positions)
-        texts << QString::number(p);
-    return texts.join(QLatin1Char(','));
-}
-
 // The hand of the press tables, one suit after the other with a spade at the
 // end; what a press prints after its "button_count" line, by position.
 const QList<int> kPressHand{1, 14, 27, 40, 13};
