@@ -24,7 +24,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
-#include <QWindow>
 #include <QtEndian>
 
 #include <functional>
@@ -35,15 +34,13 @@
 #include "app/translation.h"
 #include "dialogs/help_explain.h"
 #include "dialogs/version.h"
-#include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
+#include "table/sound.h"
 #include "tests/support/child_process.h"
-#include "tests/support/game_state_reset.h"
-#include "tests/support/kestrano_probe.h"
-#include "tests/support/modal_answer.h"
-#include "tests/support/scripted_random.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/table_fixture.h"
+#include "tests/support/windows.h"
 
 namespace {
 
@@ -298,11 +295,6 @@ QMap<QString, QString> read_report(const QString &path)
     return facts;
 }
 
-bool shows(const QLabel *label)
-{
-    return !label->pixmap().isNull();
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Damage)
@@ -330,7 +322,11 @@ private:
     [[nodiscard]] ChildResult play_in(const QTemporaryDir &folder, const QTemporaryDir &report,
                                       bool japanese, bool sharp = false);
 
+    // The match in the copy that plays; what it saw goes into `facts`.
+    [[nodiscard]] bool play_match(QMap<QString, QString> &facts);
+
     QByteArray intact_trace;
+    std::unique_ptr<TableFixture> table;
 };
 
 bool TestDamagedData::prepare(const QTemporaryDir &folder, const Damage &damage)
@@ -475,7 +471,57 @@ void TestDamagedData::play_with_damaged_files()
 }
 
 // The match every copy plays: game start, five rounds of five cards in
-// turning orders, the verdict, and the help and version windows.
+// turning orders, the verdict, and the help and version windows; the
+// pictures on the table are counted up to the first open.
+bool TestDamagedData::play_match(QMap<QString, QString> &facts)
+{
+    // The real player, on whatever the sounds have become.
+    set_sound_player(nullptr);
+    TableFixture &t = *table;
+    auto shows = [](const QLabel *label) { return int(!label->pixmap().isNull()); };
+    int pictures = 0;
+    facts["deal_text"] = t.deal_button()->text();
+    if (!t.show_active() || !t.start_game() || !t.deal())
+        return false;
+    pictures += shows(t.label("deck_label"));
+    for (int p = 1; p <= 5; ++p)
+        pictures += shows(t.user_card_label(p)) + shows(t.cpu_card_label(p));
+    if (!t.press(t.card_button(1)))
+        return false;
+    pictures += shows(t.label("user_play_label")) + shows(t.label("cpu_play_label"));
+    if (!t.press(t.open_button()))
+        return false;
+    pictures += shows(t.label("cpu_play_label"));
+    facts["pictures"] = QString::number(pictures);
+    if (!t.play_pair(2) || !t.play_pair(3) || !t.play_pair(4) || !t.play_pair(5))
+        return false;
+    for (int round = 2; round <= 5; ++round) {
+        const int order[5] = {round, round % 5 + 1, (round + 1) % 5 + 1, (round + 2) % 5 + 1,
+                              (round + 3) % 5 + 1};
+        if (!t.deal() || !t.play_round(order))
+            return false;
+    }
+    if (!t.finish_match() || count != 0)
+        return false;
+
+    t.probe->explain_action()->trigger();
+    t.probe->version_action()->trigger();
+    QCoreApplication::processEvents();
+    auto *page = top_level<Help_explain>();
+    auto *version = top_level<Version>();
+    if (!page || !page->isVisible() || !version || !version->isVisible())
+        return false;
+    const QString text = page->toPlainText();
+    facts["help_length"] = QString::number(text.size());
+    facts["help_rules"] = text.contains(QStringLiteral("遊び方")) ? "1" : "0";
+    QTest::mouseClick(version->findChild<QPushButton *>("next_button"), Qt::LeftButton);
+    // The sounds of the match load and play (or fail) meanwhile.
+    QTest::qWait(100);
+    table.reset();
+    QTest::qWait(20);
+    return true;
+}
+
 void TestDamagedData::play_in_prepared_folder()
 {
     const QString report = qEnvironmentVariable(kReportVariable);
@@ -485,82 +531,15 @@ void TestDamagedData::play_in_prepared_folder()
     QTranslator translator;
     if (qEnvironmentVariableIsSet(kJapaneseVariable))
         install_translation(*qApp, translator, QLocale::Japanese);
-    reset_game_state();
-    set_delay_scale_for_tests(0.005);
-    ScriptedRandom shuffle({5, 11, 2, 8, 0, 7, 3, 10, 1, 9, 4, 6, 40, 17, 29, 51, 23, 36});
-    std::unique_ptr<Kestrano> window;
-    std::unique_ptr<KestranoProbe> probe;
     QMap<QString, QString> facts;
-    int pictures = 0;
-
+    bool played = false;
     const QByteArray trace = capture_stdout([&] {
-        window = std::make_unique<Kestrano>();
-        probe = std::make_unique<KestranoProbe>(*window);
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        auto *deal = window->findChild<QPushButton *>("deal_button");
-        auto *open = window->findChild<QPushButton *>("cpu_open_button");
-        auto label = [&](const char *name) { return window->findChild<QLabel *>(name); };
-        auto click = [&](QWidget *target) {
-            QVERIFY2(target->isVisible() && target->isEnabled(), qPrintable(target->objectName()));
-            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                              target->mapTo(window.get(), target->rect().center()));
-        };
-        facts["deal_text"] = deal->text();
-
-        QTest::keyClick(window->windowHandle(), Qt::Key_B, Qt::ControlModifier);
-        for (int round = 1; round <= 5; ++round) {
-            QVERIFY(QTest::qWaitFor([&] { return deal->isEnabled(); }));
-            click(deal);
-            QVERIFY(QTest::qWaitFor([&] { return label("round_label")->isHidden(); }));
-            if (round == 1) {
-                pictures += shows(label("deck_label"));
-                for (int p = 1; p <= 5; ++p)
-                    pictures += shows(probe->user_card_label(p)) + shows(probe->cpu_card_label(p));
-            }
-            for (int i = 0; i < 5; ++i) {
-                click(probe->card_button((round + i - 1) % 5 + 1));
-                if (round == 1 && i == 0)
-                    pictures += shows(label("user_play_label")) + shows(label("cpu_play_label"));
-                click(open);
-                if (round == 1 && i == 0)
-                    pictures += shows(label("cpu_play_label"));
-            }
-            if (QTest::currentTestFailed())
-                return;
-        }
-        ModalAnswer *verdict = answer_next_box(QMessageBox::Ok);
-        click(deal);
-        QVERIFY(verdict->answered);
-        QCOMPARE(count, 0);
-
-        probe->explain_action()->trigger();
-        probe->version_action()->trigger();
-        QCoreApplication::processEvents();
-        for (QWidget *top : QApplication::topLevelWidgets()) {
-            if (auto *page = qobject_cast<Help_explain *>(top)) {
-                QVERIFY(page->isVisible());
-                const QString text = page->toPlainText();
-                facts["help_length"] = QString::number(text.size());
-                facts["help_rules"] = text.contains(QStringLiteral("遊び方")) ? "1" : "0";
-            } else if (auto *version = qobject_cast<Version *>(top)) {
-                QVERIFY(version->isVisible());
-                version->findChild<QPushButton *>("next_button")->click();
-            }
-        }
-        // The sounds of the match load and play (or fail) meanwhile.
-        QTest::qWait(100);
-        window->close();
-        probe.reset();
-        window.reset();
-        QTest::qWait(20);
+        table = std::make_unique<TableFixture>(
+            0.005, QList<int>{5, 11, 2, 8, 0, 7, 3, 10, 1, 9, 4, 6, 40, 17, 29, 51, 23, 36});
+        played = play_match(facts);
     });
-    set_delay_scale_for_tests(1.0);
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(played);
 
-    facts["pictures"] = QString::number(pictures);
     QByteArray lines;
     for (auto fact = facts.cbegin(); fact != facts.cend(); ++fact)
         lines += (fact.key() + QLatin1Char('=') + fact.value()).toUtf8() + '\n';
