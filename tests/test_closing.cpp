@@ -24,7 +24,6 @@
 // and a clean end of the whole process.
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -45,6 +44,7 @@
 #include "tests/support/offscreen_warnings.h"
 #include "tests/support/stdout_capture.h"
 #include "tests/support/table_fixture.h"
+#include "tests/support/windows.h"
 
 namespace {
 
@@ -66,22 +66,6 @@ int run_program(const std::function<void()> &script, int limit_ms = 5000)
     return QApplication::exec();
 }
 
-// The close button of a window's frame: the window system's close event.
-void close_by_frame(QWidget *top)
-{
-    QCloseEvent close;
-    QCoreApplication::sendEvent(top->windowHandle(), &close);
-}
-
-template <typename Window> Window *top_level()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *found = qobject_cast<Window *>(widget))
-            return found;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TestClosing : public QObject
@@ -101,22 +85,8 @@ private slots:
     void real_program_closed_in_a_round();
 
 private:
-    void click(QWidget *target)
-    {
-        trace += capture_stdout([&] {
-            QTest::mouseClick(table->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                              target->mapTo(table->window(), target->rect().center()));
-        });
-    }
-    bool wait_for(const std::function<bool()> &condition)
-    {
-        bool met = false;
-        trace += capture_stdout([&] { met = QTest::qWaitFor(condition); });
-        return met;
-    }
     [[nodiscard]] bool play_to(const QString &phase);
 
-    QByteArray trace;
     std::unique_ptr<TableFixture> table;
 };
 
@@ -132,7 +102,6 @@ void TestClosing::cleanupTestCase()
 
 void TestClosing::init()
 {
-    trace.clear();
     if (qstrcmp(QTest::currentTestFunction(), "real_program_closed_in_a_round") == 0)
         return; // it builds the table as main() does
     table = std::make_unique<TableFixture>(kDelayScale);
@@ -144,24 +113,23 @@ void TestClosing::cleanup()
     table.reset();
 }
 
-// Plays from a fresh table to the moment `phase` names.
+// Plays from a fresh table to the moment `phase` names, the pause of the
+// phase running at the test's short length.
 bool TestClosing::play_to(const QString &phase)
 {
-    QTest::keyClick(table->window()->windowHandle(), Qt::Key_B, Qt::ControlModifier);
-    if (phase == QLatin1String("start pause"))
+    TableFixture &t = *table;
+    if (phase == QLatin1String("start pause")) {
+        QTest::keyClick(t.window(), Qt::Key_B, Qt::ControlModifier);
         return true;
-    if (!wait_for([this] { return table->deal_button()->isEnabled(); }))
+    }
+    if (!t.start_game() || !t.press(t.deal_button()))
         return false;
-    click(table->deal_button());
     if (phase == QLatin1String("deal pending"))
         return true;
-    if (!wait_for([this] { return !table->probe->card_button(3)->isHidden(); }))
+    if (!t.wait_for_deal().contains("Secand_Card_deal_Push_shown()") || !t.press(t.card_button(3)))
         return false;
-    click(table->probe->card_button(3));
-    if (phase == QLatin1String("card pressed"))
-        return true;
-    click(table->open_button());
-    return phase == QLatin1String("notice shown");
+    return phase == QLatin1String("card pressed") ||
+           (t.press(t.open_button()) && phase == QLatin1String("notice shown"));
 }
 
 void TestClosing::closing_the_table_data()

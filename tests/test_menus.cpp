@@ -108,18 +108,12 @@ void MenusTest::menu_entries_data()
     QTest::addColumn<QString>("status_tip");
     QTest::addColumn<QString>("shortcut");
 
-    QTest::newRow("Game start") << 0 << 0 << "Game start"
-                                << "Game Start"
-                                << "Ctrl+B";
-    QTest::newRow("close") << 0 << 1 << "close"
-                           << "close"
-                           << "";
-    QTest::newRow("Version") << 1 << 0 << "Version"
-                             << "Version"
-                             << "";
-    QTest::newRow("Explain") << 1 << 1 << "Explain"
-                             << "How to Play Explain"
-                             << "";
+    // clang-format off
+    QTest::newRow("Game start") << 0 << 0 << "Game start" << "Game Start" << "Ctrl+B";
+    QTest::newRow("close") << 0 << 1 << "close" << "close" << "";
+    QTest::newRow("Version") << 1 << 0 << "Version" << "Version" << "";
+    QTest::newRow("Explain") << 1 << 1 << "Explain" << "How to Play Explain" << "";
+    // clang-format on
 }
 
 void MenusTest::menu_entries()
