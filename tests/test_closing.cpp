@@ -143,8 +143,9 @@ void TestClosing::closing_the_table_data()
         QTest::addRow("%s, after a card press", way) << "card pressed" << way;
         QTest::addRow("%s, with a result notice shown", way) << "notice shown" << way;
     }
-    QTest::newRow("menu, the deal comes while the question is open") << "deal pending"
-                                                                     << "menu, slow answer";
+    // clang-format off
+    QTest::newRow("menu, the deal comes while the question is open") << "deal pending" << "menu, slow answer";
+    // clang-format on
 }
 
 void TestClosing::closing_the_table()

@@ -52,21 +52,16 @@ void MatchResultTest::verdict_data()
     QTest::addColumn<int>("tie");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("CPU wins 12 to 10 with 3 ties")
-        << 12 << 10 << 3 << "CPU=12,User=10,tie=3 \n\nCPU Win,You lose";
-    QTest::newRow("user wins 12 to 10 with 3 ties")
-        << 10 << 12 << 3 << "CPU=10,User=12,tie=3 \n\nYou Win,CPU lose";
-    QTest::newRow("CPU wins by one, no ties")
-        << 13 << 12 << 0 << "CPU=13,User=12,tie=0 \n\nCPU Win,You lose";
-    QTest::newRow("ties never decide: 10 to 10 with 5 ties")
-        << 10 << 10 << 5 << "CPU=10,User=10,tie=5 \n\nYou CPU,You tie";
-    QTest::newRow("ties never decide: one CPU win and 24 ties")
-        << 1 << 0 << 24 << "CPU=1,User=0,tie=24 \n\nCPU Win,You lose";
-    QTest::newRow("ties never decide: one user win and 24 ties")
-        << 0 << 1 << 24 << "CPU=0,User=1,tie=24 \n\nYou Win,CPU lose";
+    // clang-format off
+    QTest::newRow("CPU wins 12 to 10 with 3 ties") << 12 << 10 << 3 << "CPU=12,User=10,tie=3 \n\nCPU Win,You lose";
+    QTest::newRow("user wins 12 to 10 with 3 ties") << 10 << 12 << 3 << "CPU=10,User=12,tie=3 \n\nYou Win,CPU lose";
+    QTest::newRow("CPU wins by one, no ties") << 13 << 12 << 0 << "CPU=13,User=12,tie=0 \n\nCPU Win,You lose";
+    QTest::newRow("ties never decide: 10 to 10 with 5 ties") << 10 << 10 << 5 << "CPU=10,User=10,tie=5 \n\nYou CPU,You tie";
+    QTest::newRow("ties never decide: one CPU win and 24 ties") << 1 << 0 << 24 << "CPU=1,User=0,tie=24 \n\nCPU Win,You lose";
+    QTest::newRow("ties never decide: one user win and 24 ties") << 0 << 1 << 24 << "CPU=0,User=1,tie=24 \n\nYou Win,CPU lose";
     QTest::newRow("every pair a tie") << 0 << 0 << 25 << "CPU=0,User=0,tie=25 \n\nYou CPU,You tie";
-    QTest::newRow("match cut short before any pair")
-        << 0 << 0 << 0 << "CPU=0,User=0,tie=0 \n\nYou CPU,You tie";
+    QTest::newRow("match cut short before any pair") << 0 << 0 << 0 << "CPU=0,User=0,tie=0 \n\nYou CPU,You tie";
+    // clang-format on
 }
 
 void MatchResultTest::verdict()

@@ -192,10 +192,11 @@ void TranslationTest::notices_data()
 {
     QTest::addColumn<QString>("slot");
     QTest::addColumn<QString>("notice");
+    // clang-format off
     QTest::newRow("CPU wins the pair") << "lose_timer" << QStringLiteral("ユーザーの負け");
     QTest::newRow("user wins the pair") << "win_timer" << QStringLiteral("ユーザーの勝ち");
-    QTest::newRow("tied pair") << "user_cpu_tie_timer"
-                               << QStringLiteral("引き分けです（ノーカウント）");
+    QTest::newRow("tied pair") << "user_cpu_tie_timer" << QStringLiteral("引き分けです（ノーカウント）");
+    // clang-format on
 }
 
 void TranslationTest::notices()
@@ -215,15 +216,11 @@ void TranslationTest::verdicts_data()
     QTest::addColumn<int>("user");
     QTest::addColumn<int>("tie");
     QTest::addColumn<QString>("text");
-    QTest::newRow("CPU wins the match")
-        << 14 << 6 << 5
-        << QStringLiteral("CPU=14、ユーザー=6、引き分け=5 \n\nCPUの勝ち、あなたの負けです");
-    QTest::newRow("user wins the match")
-        << 3 << 12 << 10
-        << QStringLiteral("CPU=3、ユーザー=12、引き分け=10 \n\nあなたの勝ち、CPUの負けです");
-    QTest::newRow("drawn match")
-        << 9 << 9 << 7
-        << QStringLiteral("CPU=9、ユーザー=9、引き分け=7 \n\nあなたとCPUの引き分けです");
+    // clang-format off
+    QTest::newRow("CPU wins the match") << 14 << 6 << 5 << QStringLiteral("CPU=14、ユーザー=6、引き分け=5 \n\nCPUの勝ち、あなたの負けです");
+    QTest::newRow("user wins the match") << 3 << 12 << 10 << QStringLiteral("CPU=3、ユーザー=12、引き分け=10 \n\nあなたの勝ち、CPUの負けです");
+    QTest::newRow("drawn match") << 9 << 9 << 7 << QStringLiteral("CPU=9、ユーザー=9、引き分け=7 \n\nあなたとCPUの引き分けです");
+    // clang-format on
 }
 
 void TranslationTest::verdicts()
@@ -267,27 +264,16 @@ void TranslationTest::card_tool_tips_data()
     QTest::addColumn<int>("card");
     QTest::addColumn<QString>("tool_tip");
     QTest::addColumn<QString>("spoken");
-    QTest::newRow("spade ace at position 1")
-        << 1 << 1 << QStringLiteral("配られたカード：スペードのA")
-        << QStringLiteral("スペードのエース");
-    QTest::newRow("heart queen at position 2")
-        << 2 << 38 << QStringLiteral("配られたカード：ハートのクイーン")
-        << QStringLiteral("ハートのクイーン");
-    QTest::newRow("club jack at position 4")
-        << 4 << 24 << QStringLiteral("配られたカード：クラブのジャック")
-        << QStringLiteral("クラブのジャック");
-    QTest::newRow("club 10 at position 5")
-        << 5 << 23 << QStringLiteral("配られたカード：クラブの10") << QStringLiteral("クラブの10");
-    QTest::newRow("diamond ace at position 2 (lower-case word)")
-        << 2 << 40 << QStringLiteral("配られたカード：ダイヤのA")
-        << QStringLiteral("ダイヤのエース");
-    QTest::newRow("diamond king at position 3")
-        << 3 << 52 << QStringLiteral("配られたカード：ダイヤのキング")
-        << QStringLiteral("ダイヤのキング");
-    QTest::newRow("diamond 4 at position 1")
-        << 1 << 43 << QStringLiteral("配られたカード：ダイヤの4") << QStringLiteral("ダイヤの4");
-    QTest::newRow("diamond 4 at position 5")
-        << 5 << 43 << QStringLiteral("配られたカード：ダイヤの4") << QStringLiteral("ダイヤの4");
+    // clang-format off
+    QTest::newRow("spade ace at position 1") << 1 << 1 << QStringLiteral("配られたカード：スペードのA") << QStringLiteral("スペードのエース");
+    QTest::newRow("heart queen at position 2") << 2 << 38 << QStringLiteral("配られたカード：ハートのクイーン") << QStringLiteral("ハートのクイーン");
+    QTest::newRow("club jack at position 4") << 4 << 24 << QStringLiteral("配られたカード：クラブのジャック") << QStringLiteral("クラブのジャック");
+    QTest::newRow("club 10 at position 5") << 5 << 23 << QStringLiteral("配られたカード：クラブの10") << QStringLiteral("クラブの10");
+    QTest::newRow("diamond ace at position 2 (lower-case word)") << 2 << 40 << QStringLiteral("配られたカード：ダイヤのA") << QStringLiteral("ダイヤのエース");
+    QTest::newRow("diamond king at position 3") << 3 << 52 << QStringLiteral("配られたカード：ダイヤのキング") << QStringLiteral("ダイヤのキング");
+    QTest::newRow("diamond 4 at position 1") << 1 << 43 << QStringLiteral("配られたカード：ダイヤの4") << QStringLiteral("ダイヤの4");
+    QTest::newRow("diamond 4 at position 5") << 5 << 43 << QStringLiteral("配られたカード：ダイヤの4") << QStringLiteral("ダイヤの4");
+    // clang-format on
 }
 
 void TranslationTest::card_tool_tips()
