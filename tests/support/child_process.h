@@ -43,3 +43,13 @@ struct ChildResult
 [[nodiscard]] ChildResult run_child(const ChildRun &run);
 // This test program again, running `test_function` only.
 ChildRun rerun_of(const char *test_function);
+
+// The real game, started as a player starts it (unbuffered, so that every
+// trace byte is out while it runs) in `folder`: watched until its start-up
+// trace has ended and `settle_ms` longer, then stopped.
+[[nodiscard]] ChildResult start_up_game(const QString &folder, const QStringList &environment = {},
+                                        int settle_ms = 300);
+// What is wrong with a start-up trace, empty when nothing is: it must hold
+// only the lines the window and its first shuffle print, the four suit rows'
+// draws among them, and end with the deal table's closing count.
+QString start_up_trace_problem(const QByteArray &output);
