@@ -122,7 +122,7 @@ void TableFixture::lay_demo_deal()
 bool TableFixture::wait(const char *what, const std::function<bool()> &condition)
 {
     bool reached = false;
-    trace += capture_stdout([&] { reached = QTest::qWaitFor(condition); });
+    trace += capture_stdout([&] { reached = QTest::qWaitFor(condition, step_timeout_ms); });
     if (!reached)
         qWarning("the table never reached this: %s", what);
     return reached;

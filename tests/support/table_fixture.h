@@ -149,6 +149,7 @@ public:
     QByteArray wait_for_deal();
 
     QByteArray trace;
+    int step_timeout_ms = 5000; // how long a step waits for the game
     QString verdict_title;
     QString verdict;
     RecordingSoundPlayer sound;
