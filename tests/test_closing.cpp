@@ -17,20 +17,18 @@
 // show.  Closing a window that a box blocks cannot be tried: Qt does not hand
 // the window system's close to a window behind a modal box.
 //
-// One test starts the real program on a virtual X display (Xvfb), plays into
-// a round and closes it from the menu with keys sent by xdotool, as a player's
-// keyboard would, for the exit code and a clean end of the whole process.  It
-// is skipped where Xvfb or xdotool is not installed.
+// One test, real_program_closed_in_a_round, runs only on a virtual X display
+// started by tests/closing_real_window.sh: the table as main() runs it, in a
+// real window, played into a round and closed from its menu with keys sent
+// by xdotool, as a player's keyboard would; the script checks the exit code
+// and a clean end of the whole process.
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -43,6 +41,7 @@
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
+#include "tests/support/modal_answer.h"
 #include "tests/support/offscreen_warnings.h"
 #include "tests/support/stdout_capture.h"
 #include "tests/support/table_fixture.h"
@@ -74,26 +73,6 @@ void close_by_frame(QWidget *top)
     QCoreApplication::sendEvent(top->windowHandle(), &close);
 }
 
-// Answers the next close question with Yes once it has been open `ms`.
-void answer_yes_after(int ms)
-{
-    auto *poll = new QTimer(qApp);
-    auto open_for = std::make_shared<QElapsedTimer>();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, open_for, ms] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        if (!open_for->isValid())
-            open_for->start();
-        if (open_for->elapsed() < ms)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        box->button(QMessageBox::Yes)->click();
-    });
-    poll->start(2);
-}
-
 template <typename Window> Window *top_level()
 {
     for (QWidget *widget : QApplication::topLevelWidgets()) {
@@ -101,21 +80,6 @@ template <typename Window> Window *top_level()
             return found;
     }
     return nullptr;
-}
-
-// Runs a program with `arguments` and `display`, and waits for its end.
-QByteArray run_tool(const QString &program, const QStringList &arguments, const QString &display,
-                    int limit_ms = 10000)
-{
-    QProcess tool;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display);
-    tool.setProcessEnvironment(environment);
-    tool.start(program, arguments);
-    if (!tool.waitForFinished(limit_ms))
-        tool.kill();
-    tool.waitForFinished();
-    return tool.readAllStandardOutput().trimmed();
 }
 
 } // namespace
@@ -150,7 +114,7 @@ private:
         trace += capture_stdout([&] { met = QTest::qWaitFor(condition); });
         return met;
     }
-    void play_to(const QString &phase);
+    [[nodiscard]] bool play_to(const QString &phase);
 
     QByteArray trace;
     std::unique_ptr<TableFixture> table;
@@ -169,6 +133,8 @@ void TestClosing::cleanupTestCase()
 void TestClosing::init()
 {
     trace.clear();
+    if (qstrcmp(QTest::currentTestFunction(), "real_program_closed_in_a_round") == 0)
+        return; // it builds the table as main() does
     table = std::make_unique<TableFixture>(kDelayScale);
     QVERIFY(table->show_active());
 }
@@ -179,21 +145,23 @@ void TestClosing::cleanup()
 }
 
 // Plays from a fresh table to the moment `phase` names.
-void TestClosing::play_to(const QString &phase)
+bool TestClosing::play_to(const QString &phase)
 {
     QTest::keyClick(table->window()->windowHandle(), Qt::Key_B, Qt::ControlModifier);
     if (phase == QLatin1String("start pause"))
-        return;
-    QVERIFY(wait_for([this] { return table->deal_button()->isEnabled(); }));
+        return true;
+    if (!wait_for([this] { return table->deal_button()->isEnabled(); }))
+        return false;
     click(table->deal_button());
     if (phase == QLatin1String("deal pending"))
-        return;
-    QVERIFY(wait_for([this] { return !table->probe->card_button(3)->isHidden(); }));
+        return true;
+    if (!wait_for([this] { return !table->probe->card_button(3)->isHidden(); }))
+        return false;
     click(table->probe->card_button(3));
     if (phase == QLatin1String("card pressed"))
-        return;
+        return true;
     click(table->open_button());
-    QCOMPARE(phase, QStringLiteral("notice shown"));
+    return phase == QLatin1String("notice shown");
 }
 
 void TestClosing::closing_the_table_data()
@@ -216,9 +184,7 @@ void TestClosing::closing_the_table()
     QFETCH(QString, phase);
     QFETCH(QString, way);
 
-    play_to(phase);
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(play_to(phase));
     // The pause of the phase has not ended yet.
     if (phase == QLatin1String("start pause"))
         QVERIFY(!table->deal_button()->isEnabled());
@@ -237,7 +203,7 @@ void TestClosing::closing_the_table()
                 close_by_frame(table->window());
                 return;
             }
-            answer_yes_after(slow_answer ? 3 * game_delay(kDealDelayMs) : 0);
+            answer_next_box(QMessageBox::Yes, slow_answer ? 3 * game_delay(kDealDelayMs) : 0);
             QVERIFY(table->probe->close_action()->isEnabled());
             table->probe->close_action()->trigger();
         });
@@ -299,7 +265,7 @@ void TestClosing::other_windows_keep_the_program_running()
         QCOMPARE(last_window_closed.count(), 0);
 
         table->window()->activateWindow();
-        answer_yes_after(0);
+        answer_next_box(QMessageBox::Yes);
         table->probe->close_action()->trigger();
         QVERIFY(table->window()->isHidden());
         QTest::qWait(game_delay(kStartDelayMs) + 20);
@@ -328,94 +294,23 @@ void TestClosing::other_windows_keep_the_program_running()
     QVERIFY(table->window()->isHidden());
 }
 
+// The table as main() runs it, in a real window that closing_real_window.sh
+// plays with keys: game start, deal, the first card opened, then "close"
+// from the Game menu, answered Yes while the result notice is on.
 void TestClosing::real_program_closed_in_a_round()
 {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    if (xvfb.isEmpty() || xdotool.isEmpty())
-        QSKIP("needs Xvfb and xdotool");
-
-    // A display of its own; Xvfb names it when it is ready.
-    QProcess server;
-    server.start(xvfb,
-                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                  QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                  QStringLiteral("tcp")});
-    QVERIFY2(server.waitForStarted(), qPrintable(server.errorString()));
-    QByteArray number;
-    for (int tries = 0; tries < 100 && !number.endsWith('\n'); ++tries) {
-        server.waitForReadyRead(100);
-        number += server.readAllStandardOutput();
-    }
-    const QString display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
-    QVERIFY2(number.endsWith('\n'), "Xvfb did not start");
-
-    QProcess game;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    game.setProcessEnvironment(environment);
-    game.setWorkingDirectory(QStringLiteral(KESTRANO_GAME_DIR));
-    game.start(QStringLiteral(KESTRANO_BINARY), QStringList());
-    QVERIFY2(game.waitForStarted(), qPrintable(game.errorString()));
-
-    auto keys = [&](const QStringList &arguments) {
-        run_tool(
-            xdotool,
-            QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50")} +
-                arguments,
-            display);
-    };
-    const QString table = run_tool(xdotool,
-                                   {QStringLiteral("search"), QStringLiteral("--sync"),
-                                    QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                    QStringLiteral("^Title:12-1$")},
-                                   display)
-                              .split('\n')
-                              .value(0);
-    bool played = !table.isEmpty();
-    if (played) {
-        run_tool(xdotool, {QStringLiteral("windowfocus"), QStringLiteral("--sync"), table},
-                 display);
-        // Game start; past the start pause, deal; after the deal, play the
-        // first card and open: the result notice's timer is pending.
-        keys({QStringLiteral("ctrl+b")});
-        game.waitForFinished(6500 + 500);
-        keys({QStringLiteral("d")});
-        game.waitForFinished(1200 + 500);
-        keys({QStringLiteral("1"), QStringLiteral("o")});
-        // "close" is the first enabled entry of the Game menu while a game runs.
-        keys({QStringLiteral("alt+g"), QStringLiteral("Return")});
-        const QString question = run_tool(xdotool,
-                                          {QStringLiteral("search"), QStringLiteral("--sync"),
-                                           QStringLiteral("--onlyvisible"),
-                                           QStringLiteral("--name"), QStringLiteral("^Question$")},
-                                          display, 5000);
-        played = !question.isEmpty();
-        if (played)
-            keys({QStringLiteral("y")});
-    }
-    const bool ended = game.waitForFinished(10000);
-    if (!ended)
-        game.kill();
-    game.waitForFinished();
-    server.terminate();
-    server.waitForFinished();
-
-    const QByteArray output = game.readAllStandardOutput();
-    const QByteArray errors = game.readAllStandardError();
-    QVERIFY2(played, qPrintable(QStringLiteral("the table or its close question never showed\n") +
-                                QString::fromLocal8Bit(errors)));
-    QVERIFY2(ended, "the game did not end after its close was confirmed");
-    QVERIFY2(game.exitStatus() == QProcess::NormalExit,
-             qPrintable(QStringLiteral("the game crashed at its end\n") +
-                        QString::fromLocal8Bit(errors.right(2000))));
-    QVERIFY2(game.exitCode() == 0,
-             qPrintable(QStringLiteral("exit code %1\n").arg(game.exitCode()) +
-                        QString::fromLocal8Bit(errors.right(3000))));
-    // It was in the middle of a round: the card played and the pair judged.
-    QVERIFY2(output.contains("button_count=1\n") && output.contains("\ncpu="),
-             output.right(300).constData());
+    if (!qEnvironmentVariableIsSet("KESTRANO_REAL_WINDOW"))
+        QSKIP("runs only on the display of tests/closing_real_window.sh");
+    // The start pause 650 ms, the result notice 200 ms.
+    set_delay_scale_for_tests(0.1);
+    auto window = std::make_unique<Kestrano>();
+    window->show();
+    QCOMPARE(QApplication::exec(), 0);
+    window.reset();
+    const QByteArray after = capture_stdout(
+        [] { QTest::qWait(game_delay(kStartDelayMs) + game_delay(kNoticeDelayMs)); });
+    QVERIFY2(after.isEmpty(), after.left(200).constData());
+    set_delay_scale_for_tests(1.0);
 }
 
 QTEST_MAIN(TestClosing)

@@ -19,7 +19,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -39,6 +38,7 @@
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
+#include "tests/support/child_process.h"
 #include "tests/support/game_state_reset.h"
 #include "tests/support/kestrano_probe.h"
 #include "tests/support/modal_answer.h"
@@ -189,33 +189,17 @@ Damage replaced_by(const QString &folder, const QByteArray &bytes)
     };
 }
 
-Damage cut_to(const QString &folder, qint64 size)
-{
-    return [folder, size] {
-        return for_each_file(folder, [size](const QString &file) {
-            QFile cut(file);
-            return cut.resize(std::min(size, cut.size()));
-        });
-    };
-}
+constexpr qint64 kHalf = -1;
 
-Damage cut_in_half(const QString &folder)
+// Each file (or each whose name ends in `only`) cut or padded with zeros to
+// `size` bytes, or cut to half its size (kHalf); padding makes sparse files.
+Damage resized(const QString &folder, qint64 size, const QString &only = {})
 {
-    return [folder] {
-        return for_each_file(folder, [](const QString &file) {
-            QFile cut(file);
-            return cut.resize(cut.size() / 2);
-        });
-    };
-}
-
-// The real file, then zeros up to 50 MB (a sparse file, no disk space).
-Damage padded_to_50_mb(const QString &folder)
-{
-    return [folder] {
-        return for_each_file(folder, [](const QString &file) {
-            QFile padded(file);
-            return padded.resize(kBigFile);
+    return [folder, size, only] {
+        return for_each_file(folder, [&](const QString &file) {
+            QFile resized(file);
+            return !file.endsWith(only) ||
+                   resized.resize(size == kHalf ? resized.size() / 2 : size);
         });
     };
 }
@@ -343,8 +327,8 @@ private:
     bool prepare(const QTemporaryDir &folder, const Damage &damage);
     // Plays in `folder` in a copy of this program; the report lands in `report`.
     // `sharp` puts it on a screen of twice the density.
-    void play_in(const QTemporaryDir &folder, const QTemporaryDir &report, bool japanese,
-                 bool sharp = false);
+    [[nodiscard]] ChildResult play_in(const QTemporaryDir &folder, const QTemporaryDir &report,
+                                      bool japanese, bool sharp = false);
 
     QByteArray intact_trace;
 };
@@ -363,35 +347,18 @@ bool TestDamagedData::prepare(const QTemporaryDir &folder, const Damage &damage)
     return damaged;
 }
 
-void TestDamagedData::play_in(const QTemporaryDir &folder, const QTemporaryDir &report,
-                              bool japanese, bool sharp)
+ChildResult TestDamagedData::play_in(const QTemporaryDir &folder, const QTemporaryDir &report,
+                                     bool japanese, bool sharp)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QLatin1String(kReportVariable), report.path());
+    ChildRun run = rerun_of("play_in_prepared_folder");
+    run.folder = folder.path();
+    run.limit_ms = kHangLimitMs;
+    run.environment << QLatin1String(kReportVariable) + QLatin1Char('=') + report.path();
     if (japanese)
-        environment.insert(QLatin1String(kJapaneseVariable), QStringLiteral("1"));
+        run.environment << QLatin1String(kJapaneseVariable) + QStringLiteral("=1");
     if (sharp)
-        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
-    QProcess copy;
-    copy.setProcessEnvironment(environment);
-    copy.setWorkingDirectory(folder.path());
-    copy.start(QCoreApplication::applicationFilePath(),
-               {QStringLiteral("play_in_prepared_folder")});
-    QVERIFY2(copy.waitForStarted(), qPrintable(copy.errorString()));
-    if (!copy.waitForFinished(kHangLimitMs)) {
-        copy.kill();
-        copy.waitForFinished();
-        QFAIL(
-            qPrintable(QStringLiteral("the game hung: no end after %1 s\n%2")
-                           .arg(kHangLimitMs / 1000)
-                           .arg(QString::fromLocal8Bit(copy.readAllStandardOutput().right(2000)))));
-    }
-    const QByteArray log = copy.readAllStandardOutput() + copy.readAllStandardError().right(2000);
-    QVERIFY2(copy.exitStatus() == QProcess::NormalExit,
-             qPrintable(QStringLiteral("the game crashed\n") + QString::fromLocal8Bit(log)));
-    QVERIFY2(copy.exitCode() == 0 &&
-                 log.contains("PASS   : TestDamagedData::play_in_prepared_folder()"),
-             log.constData());
+        run.environment << QStringLiteral("QT_SCALE_FACTOR=2");
+    return run_child(run);
 }
 
 void TestDamagedData::initTestCase()
@@ -402,9 +369,8 @@ void TestDamagedData::initTestCase()
     QTemporaryDir report;
     QVERIFY(folder.isValid() && report.isValid());
     QVERIFY(prepare(folder, {}));
-    play_in(folder, report, false);
-    if (QTest::currentTestFailed())
-        return;
+    const ChildResult played = play_in(folder, report, false);
+    QVERIFY2(played.passed("play_in_prepared_folder"), played.report().constData());
     intact_trace = read_file(report.filePath(QStringLiteral("trace")));
     QVERIFY(intact_trace.startsWith("First_Shown()\n"));
     const QMap<QString, QString> facts = read_report(report.filePath(QStringLiteral("facts")));
@@ -430,85 +396,44 @@ void TestDamagedData::play_with_damaged_files_data()
     const int all = kPicturesShown;
     const int faces = kPicturesShown - kCardBacksShown;
 
+    // clang-format off
     QTest::newRow("pictures missing") << removed(gazo) << false << 0 << "rules" << english;
-    QTest::newRow("card back missing, faces intact")
-        << both(removed("gazo/UB0.png"), removed("gazo/UB0@2x.png")) << false << faces << "rules"
-        << english;
+    QTest::newRow("card back missing, faces intact") << both(removed("gazo/UB0.png"), removed("gazo/UB0@2x.png")) << false << faces << "rules" << english;
     QTest::newRow("pictures empty") << replaced_by(gazo, {}) << false << 0 << "rules" << english;
-    QTest::newRow("pictures cut in half") << cut_in_half(gazo) << false << 0 << "rules" << english;
-    QTest::newRow("pictures cut inside their header")
-        << cut_to(gazo, 20) << false << 0 << "rules" << english;
-    QTest::newRow("pictures that are text")
-        << replaced_by(gazo, text) << false << 0 << "rules" << english;
-    QTest::newRow("pictures whose header claims 100000 x 100000 pixels")
-        << replaced_by(gazo, png_of_impossible_size()) << false << 0 << "rules" << english;
-    QTest::newRow("pictures of 50 MB: the picture, then zeros")
-        << padded_to_50_mb(gazo) << false << all << "rules" << english;
-    const QRegularExpression sharp_pictures(QStringLiteral("@2x\\.png$"));
-    QTest::newRow("on a sharp screen: sharp pictures cut in half, plain ones intact")
-        << Damage([sharp_pictures] {
-               return for_each_file("gazo", [&](const QString &file) {
-                   QFile picture(file);
-                   return !sharp_pictures.match(file).hasMatch() ||
-                          picture.resize(picture.size() / 2);
-               });
-           })
-        << false << all << "rules" << english;
-    QTest::newRow("on a sharp screen: pictures that are text")
-        << replaced_by(gazo, text) << false << 0 << "rules" << english;
-    QTest::newRow("pictures of 50 MB: a PNG signature, then noise")
-        << all_noise(gazo, QByteArray("\x89PNG\r\n\x1a\n", 8), kBigFile) << false << 0 << "rules"
-        << english;
-
+    QTest::newRow("pictures cut in half") << resized(gazo, kHalf) << false << 0 << "rules" << english;
+    QTest::newRow("pictures cut inside their header") << resized(gazo, 20) << false << 0 << "rules" << english;
+    QTest::newRow("pictures that are text") << replaced_by(gazo, text) << false << 0 << "rules" << english;
+    QTest::newRow("pictures whose header claims 100000 x 100000 pixels") << replaced_by(gazo, png_of_impossible_size()) << false << 0 << "rules" << english;
+    QTest::newRow("pictures of 50 MB: the picture, then zeros") << resized(gazo, kBigFile) << false << all << "rules" << english;
+    QTest::newRow("on a sharp screen: sharp pictures cut in half, plain ones intact") << resized(gazo, kHalf, "@2x.png") << false << all << "rules" << english;
+    QTest::newRow("on a sharp screen: pictures that are text") << replaced_by(gazo, text) << false << 0 << "rules" << english;
+    QTest::newRow("pictures of 50 MB: a PNG signature, then noise") << all_noise(gazo, QByteArray("\x89PNG\r\n\x1a\n", 8), kBigFile) << false << 0 << "rules" << english;
     QTest::newRow("sounds missing") << removed(wave) << false << all << "rules" << english;
     QTest::newRow("sounds empty") << replaced_by(wave, {}) << false << all << "rules" << english;
-    QTest::newRow("sounds cut inside their header")
-        << cut_to(wave, 30) << false << all << "rules" << english;
-    QTest::newRow("sounds cut in half") << cut_in_half(wave) << false << all << "rules" << english;
-    QTest::newRow("sounds that are text")
-        << replaced_by(wave, text) << false << all << "rules" << english;
-    QTest::newRow("sounds whose header claims 2 GB of samples")
-        << wav_header_says("data", 4, 0x7ffffff0u, 4, 4096) << false << all << "rules" << english;
-    QTest::newRow("sounds whose header claims no channels")
-        << wav_header_says("fmt ", 10, 0, 2, 4096) << false << all << "rules" << english;
-    QTest::newRow("sounds whose header claims 0 samples a second")
-        << wav_header_says("fmt ", 12, 0, 4, 4096) << false << all << "rules" << english;
-    QTest::newRow("sounds of 50 MB: the sound, then zeros")
-        << padded_to_50_mb(wave) << false << all << "rules" << english;
-    QTest::newRow("sounds of 50 MB: a RIFF header, then noise")
-        << all_noise(wave, "RIFF\xff\xff\xff\x7fWAVEfmt ", kBigFile) << false << all << "rules"
-        << english;
-
+    QTest::newRow("sounds cut inside their header") << resized(wave, 30) << false << all << "rules" << english;
+    QTest::newRow("sounds cut in half") << resized(wave, kHalf) << false << all << "rules" << english;
+    QTest::newRow("sounds that are text") << replaced_by(wave, text) << false << all << "rules" << english;
+    QTest::newRow("sounds whose header claims 2 GB of samples") << wav_header_says("data", 4, 0x7ffffff0u, 4, 4096) << false << all << "rules" << english;
+    QTest::newRow("sounds whose header claims no channels") << wav_header_says("fmt ", 10, 0, 2, 4096) << false << all << "rules" << english;
+    QTest::newRow("sounds whose header claims 0 samples a second") << wav_header_says("fmt ", 12, 0, 4, 4096) << false << all << "rules" << english;
+    QTest::newRow("sounds of 50 MB: the sound, then zeros") << resized(wave, kBigFile) << false << all << "rules" << english;
+    QTest::newRow("sounds of 50 MB: a RIFF header, then noise") << all_noise(wave, "RIFF\xff\xff\xff\x7fWAVEfmt ", kBigFile) << false << all << "rules" << english;
     QTest::newRow("help page missing") << removed(page) << false << all << "empty" << english;
     QTest::newRow("help page empty") << replaced_by(page, {}) << false << all << "empty" << english;
-    QTest::newRow("help page cut inside a double-byte character")
-        << Damage(help_cut_in_a_character) << false << all << "rules" << english;
-    QTest::newRow("help page in UTF-16 under a Shift_JIS label")
-        << replaced_by(page, mislabelled_page("UTF-16")) << false << all << "any" << english;
-    QTest::newRow("help page in UTF-8 under a Shift_JIS label")
-        << replaced_by(page, mislabelled_page("UTF-8")) << false << all << "any" << english;
-    QTest::newRow("help page of noise")
-        << replaced_by(page, noise(64 * 1024, 3)) << false << all << "any" << english;
-    QTest::newRow("help page of 50 MB: the page, then zeros")
-        << padded_to_50_mb(page) << false << all << "any" << english;
-
+    QTest::newRow("help page cut inside a double-byte character") << Damage(help_cut_in_a_character) << false << all << "rules" << english;
+    QTest::newRow("help page in UTF-16 under a Shift_JIS label") << replaced_by(page, mislabelled_page("UTF-16")) << false << all << "any" << english;
+    QTest::newRow("help page in UTF-8 under a Shift_JIS label") << replaced_by(page, mislabelled_page("UTF-8")) << false << all << "any" << english;
+    QTest::newRow("help page of noise") << replaced_by(page, noise(64 * 1024, 3)) << false << all << "any" << english;
+    QTest::newRow("help page of 50 MB: the page, then zeros") << resized(page, kBigFile) << false << all << "any" << english;
     QTest::newRow("translation empty") << replaced_by(qm, {}) << true << all << "rules" << english;
-    QTest::newRow("translation cut in half")
-        << cut_in_half(qm) << true << all << "rules" << english;
-    QTest::newRow("translation that is text")
-        << replaced_by(qm, text) << true << all << "rules" << english;
-    QTest::newRow("translation whose block claims 2 GB")
-        << Damage([] { return write_file("Kestrano_ja.qm", qm_with_lying_block()); }) << true << all
-        << "rules" << english;
-    QTest::newRow("translation with bytes changed past its magic number")
-        << bytes_flipped(qm, 16) << true << all << "rules" << QString();
-    QTest::newRow("translation of 50 MB: the file, then zeros")
-        << padded_to_50_mb(qm) << true << all << "rules" << japanese;
-
-    QTest::newRow("every data file replaced by text") << Damage([text] {
-        return replaced_by("gazo", text)() && replaced_by("wave", text)() &&
-               replaced_by("html", text)() && replaced_by("Kestrano_ja.qm", text)();
+    QTest::newRow("translation cut in half") << resized(qm, kHalf) << true << all << "rules" << english;
+    QTest::newRow("translation that is text") << replaced_by(qm, text) << true << all << "rules" << english;
+    QTest::newRow("translation whose block claims 2 GB") << Damage([] { return write_file("Kestrano_ja.qm", qm_with_lying_block()); }) << true << all << "rules" << english;
+    QTest::newRow("translation with bytes changed past its magic number") << bytes_flipped(qm, 16) << true << all << "rules" << QString();
+    QTest::newRow("translation of 50 MB: the file, then zeros") << resized(qm, kBigFile) << true << all << "rules" << japanese;
+    QTest::newRow("every data file replaced by text") << Damage([text] { return replaced_by("gazo", text)() && replaced_by("wave", text)() && replaced_by("html", text)() && replaced_by("Kestrano_ja.qm", text)();
     }) << true << 0 << "any" << english;
+    // clang-format on
 }
 
 void TestDamagedData::play_with_damaged_files()
@@ -525,9 +450,8 @@ void TestDamagedData::play_with_damaged_files()
     QVERIFY(folder.isValid() && report.isValid());
     QVERIFY2(prepare(folder, damage), "the damage could not be done");
     const bool sharp = QByteArray(QTest::currentDataTag()).startsWith("on a sharp screen");
-    play_in(folder, report, japanese, sharp);
-    if (QTest::currentTestFailed())
-        return;
+    const ChildResult played = play_in(folder, report, japanese, sharp);
+    QVERIFY2(played.passed("play_in_prepared_folder"), played.report().constData());
 
     const QByteArray trace = read_file(report.filePath(QStringLiteral("trace")));
     if (trace != intact_trace) {
@@ -650,7 +574,7 @@ void TestDamagedData::start_up_with_damaged_translation_data()
 
     QTest::newRow("translation that is text")
         << replaced_by("Kestrano_ja.qm", "This is not a translation.\n");
-    QTest::newRow("translation cut in half") << cut_in_half("Kestrano_ja.qm");
+    QTest::newRow("translation cut in half") << resized("Kestrano_ja.qm", kHalf);
     QTest::newRow("translation with bytes changed past its magic number")
         << bytes_flipped("Kestrano_ja.qm", 16);
 }
@@ -664,33 +588,23 @@ void TestDamagedData::start_up_with_damaged_translation()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     QVERIFY(prepare(folder, damage));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
-        environment.remove(QLatin1String(name));
-    environment.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
-    QProcess game;
-    game.setProcessEnvironment(environment);
-    game.setWorkingDirectory(folder.path());
-    // Unbuffered, so that every trace byte is out while the game still runs.
-    game.start(QStringLiteral("stdbuf"),
-               {QStringLiteral("-o0"), QStringLiteral(KESTRANO_BINARY), QStringLiteral("-platform"),
-                QStringLiteral("offscreen")});
-    QVERIFY2(game.waitForStarted(), qPrintable(game.errorString()));
-
     // The start-up trace ends with the deal table's closing count, which has
-    // no line end; the game then waits for its player.
+    // no line end; the game then waits for its player.  Unbuffered, so that
+    // every trace byte is out while the game still runs.
     static const QRegularExpression finished(QStringLiteral(R"(nn19=[\s\S]*\nMAX=15,n=\d+$)"));
-    bool up = false;
-    for (int tries = 0; tries < 150 && !up && game.state() == QProcess::Running; ++tries)
-        up = !game.waitForFinished(100) &&
-             finished.match(QString::fromLatin1(game.peek(1 << 22))).hasMatch();
-    const bool running = up && !game.waitForFinished(300);
-    const QByteArray output = game.readAllStandardOutput();
-    game.kill();
-    game.waitForFinished();
-    QVERIFY2(running, qPrintable(QStringLiteral("the game %1\n%2")
-                                     .arg(up ? "ended after starting up" : "did not come up")
-                                     .arg(QString::fromLocal8Bit(game.readAllStandardError()))));
+    const ChildResult game =
+        run_child({QStringLiteral("stdbuf"),
+                   {QStringLiteral("-o0"), QStringLiteral(KESTRANO_BINARY),
+                    QStringLiteral("-platform"), QStringLiteral("offscreen")},
+                   folder.path(),
+                   {QStringLiteral("LC_ALL"), QStringLiteral("LC_MESSAGES"),
+                    QStringLiteral("LANGUAGE"), QStringLiteral("LANG=ja_JP.UTF-8")},
+                   15000,
+                   [](const QByteArray &out) {
+                       return finished.match(QString::fromLatin1(out)).hasMatch();
+                   }});
+    QVERIFY2(game.stayed_up(), game.report().constData());
+    const QByteArray &output = game.out;
 
     // Every line is one of the start-up traces: the window's, then the
     // shuffle's (row draws and exchanges, the deal table, its draws and

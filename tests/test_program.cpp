@@ -1,7 +1,6 @@
 // The real program, started as a player would start it: what it prints while
 // the table comes up, with and without its data files, and that a reader of
 // its standard output that goes away does not end the game.
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -11,6 +10,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+
+#include "tests/support/child_process.h"
 
 namespace {
 
@@ -78,28 +79,19 @@ void TestProgram::start_up_output()
 
     QTemporaryDir empty;
     QVERIFY(empty.isValid());
-    QProcess game;
-    game.setWorkingDirectory(empty_folder ? empty.path() : QStringLiteral(KESTRANO_GAME_DIR));
-    // Unbuffered, so that every trace byte is out before the game is stopped.
-    game.start(QStringLiteral("stdbuf"),
-               {QStringLiteral("-o0"), QStringLiteral(KESTRANO_BINARY), QStringLiteral("-platform"),
-                QStringLiteral("offscreen")});
-    QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
-    // At least 1.5 s; longer only while a busy machine has not yet let the
-    // first shuffle print its table draws.
-    QElapsedTimer clock;
-    clock.start();
-    bool ended = game.waitForFinished(1500);
-    while (!ended && !game.peek(1 << 20).contains("nn19=") && clock.elapsed() < 15000)
-        ended = game.waitForFinished(250);
-    if (!ended)
-        ended = game.waitForFinished(250); // whatever would follow the trace
-    const QByteArray errors = game.readAllStandardError();
-    QVERIFY2(!ended, qPrintable(QStringLiteral("the game ended at start-up (exit code %1): %2")
-                                    .arg(game.exitCode())
-                                    .arg(QString::fromLocal8Bit(errors))));
-    const QByteArray output = game.readAllStandardOutput();
-    stop(game);
+    // Unbuffered, so that every trace byte is out before the game is stopped;
+    // watched 1.5 s past the first shuffle's table draws for anything after.
+    const ChildResult game =
+        run_child({QStringLiteral("stdbuf"),
+                   {QStringLiteral("-o0"), QStringLiteral(KESTRANO_BINARY),
+                    QStringLiteral("-platform"), QStringLiteral("offscreen")},
+                   empty_folder ? empty.path() : QStringLiteral(KESTRANO_GAME_DIR),
+                   {},
+                   15000,
+                   [](const QByteArray &out) { return out.contains("nn19="); },
+                   1500});
+    QVERIFY2(game.stayed_up(), game.report().constData());
+    const QByteArray &output = game.out;
 
     QVERIFY2(output.startsWith("First_Shown()\nn1="), output.left(80).constData());
 

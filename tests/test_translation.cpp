@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -20,6 +19,7 @@
 #include "dialogs/version.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
+#include "tests/support/child_process.h"
 #include "tests/support/game_state_reset.h"
 #include "tests/support/kestrano_probe.h"
 #include "tests/support/modal_answer.h"
@@ -377,22 +377,13 @@ void TranslationTest::system_locale()
     QFETCH(QString, expects);
 
     QTemporaryDir elsewhere;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LC_NUMERIC", "LANGUAGE"})
-        environment.remove(QLatin1String(name));
-    environment.insert(QStringLiteral("LANG"), lang);
-    environment.insert(QLatin1String(kChildExpects), expects);
-
-    QProcess copy;
-    copy.setProcessEnvironment(environment);
-    copy.setWorkingDirectory(with_file ? QDir::currentPath() : elsewhere.path());
-    copy.setProcessChannelMode(QProcess::MergedChannels);
-    copy.start(QCoreApplication::applicationFilePath(), {QStringLiteral("system_locale_child")});
-    QVERIFY(copy.waitForFinished(60000));
-    const QByteArray output = copy.readAll();
-    QVERIFY2(copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0, output.constData());
-    QVERIFY2(output.contains("PASS   : TranslationTest::system_locale_child()"),
-             output.constData());
+    ChildRun run = rerun_of("system_locale_child");
+    run.folder = with_file ? QDir::currentPath() : elsewhere.path();
+    run.environment = QStringList{
+        "LC_ALL",   "LC_MESSAGES",  "LC_NUMERIC",
+        "LANGUAGE", "LANG=" + lang, QLatin1String(kChildExpects) + QLatin1Char('=') + expects};
+    const ChildResult copy = run_child(run);
+    QVERIFY2(copy.passed("system_locale_child"), copy.report().constData());
 }
 
 void TranslationTest::system_locale_child()
