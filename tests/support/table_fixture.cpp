@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include <algorithm>
 #include <iterator>
@@ -121,7 +122,7 @@ void TableFixture::lay_demo_deal()
 bool TableFixture::wait(const char *what, const std::function<bool()> &condition)
 {
     bool reached = false;
-    trace += capture_stdout([&] { reached = QTest::qWaitFor(condition); });
+    trace += capture_stdout([&] { reached = QTest::qWaitFor(condition, step_timeout_ms); });
     if (!reached)
         qWarning("the table never reached this: %s", what);
     return reached;
@@ -129,7 +130,7 @@ bool TableFixture::wait(const char *what, const std::function<bool()> &condition
 
 bool TableFixture::start_game()
 {
-    return press_shortcut(Qt::Key_B) && started();
+    return press_key(Qt::Key_B, Qt::ControlModifier) && started();
 }
 
 bool TableFixture::started()
@@ -158,16 +159,15 @@ bool TableFixture::press(QWidget *target)
     return true;
 }
 
-bool TableFixture::press_key(Qt::Key key)
+bool TableFixture::press_key(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
-    trace += capture_stdout([this, key] { QTest::keyClick(built.get(), key); });
-    return true;
-}
-
-bool TableFixture::press_shortcut(Qt::Key key)
-{
-    trace +=
-        capture_stdout([this, key] { QTest::keyClick(built.get(), key, Qt::ControlModifier); });
+    QWindow *focus = QGuiApplication::focusWindow();
+    QWindow *target = focus ? focus : built->windowHandle();
+    if (!target) {
+        qWarning("no window takes the key");
+        return false;
+    }
+    trace += capture_stdout([=] { QTest::keyClick(target, key, modifiers); });
     return true;
 }
 
@@ -200,7 +200,7 @@ bool TableFixture::play_to(Phase phase)
     if (phase == Phase::BeforeStart)
         return true;
     full_pause_in(Phase::StartDelay);
-    if (stop(press_shortcut(Qt::Key_B), Phase::StartDelay) ||
+    if (stop(press_key(Qt::Key_B, Qt::ControlModifier), Phase::StartDelay) ||
         stop(started(), Phase::AfterStartDelay))
         return ok;
     full_pause_in(Phase::DealDelay);

@@ -130,7 +130,8 @@ public:
     [[nodiscard]] bool start_game();
     [[nodiscard]] bool deal();
     [[nodiscard]] bool press(QWidget *target);
-    [[nodiscard]] bool press_key(Qt::Key key);
+    // A key pressed on the window that has the keyboard, as a keyboard does.
+    [[nodiscard]] bool press_key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     [[nodiscard]] bool play_pair(int position);
     [[nodiscard]] bool play_round(const int (&order)[5]);
     [[nodiscard]] bool play_to(Phase phase);
@@ -148,6 +149,7 @@ public:
     QByteArray wait_for_deal();
 
     QByteArray trace;
+    int step_timeout_ms = 5000; // how long a step waits for the game
     QString verdict_title;
     QString verdict;
     RecordingSoundPlayer sound;
@@ -155,7 +157,6 @@ public:
     std::unique_ptr<KestranoProbe> probe;
 
 private:
-    [[nodiscard]] bool press_shortcut(Qt::Key key);
     [[nodiscard]] bool started();
     [[nodiscard]] bool dealt();
     [[nodiscard]] bool wait(const char *what, const std::function<bool()> &condition);
