@@ -7,23 +7,25 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 
-has_platform_option() {
+# A platform of one's own, or an answer that opens no window at all.
+needs_no_display() {
     local arg
     for arg in "$@"; do
         case "$arg" in
-        -platform | --platform) return 0 ;;
+        -platform | --platform | -h | --help | --help-all | -v | --version) return 0 ;;
         esac
     done
     return 1
 }
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ] &&
-    ! has_platform_option "$@"; then
+    ! needs_no_display "$@"; then
     echo "run.sh: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); to run headless: ./run.sh -platform offscreen" >&2
     exit 1
 fi
 
 # Standard output belongs to the game's trace lines: set-up talks on stderr.
+# Only what building and playing need; ./test.sh adds the checks' tools.
 {
     bash tools/ensure-packages.sh
     [ -f build/build.ninja ] || cmake --preset default

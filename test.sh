@@ -5,7 +5,41 @@
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")" || exit 1
 
-packages() { bash tools/ensure-packages.sh; }
+packages() {
+    bash tools/ensure-packages.sh --checks || return
+    set_up_removes_nothing
+}
+
+# The set-up must never remove a package, here nor on a desktop whose sound
+# is pipewire-audio (which conflicts with pulseaudio): a dry run must plan no
+# removal, both against dpkg's database and against a copy of it where
+# pipewire-audio is installed instead of pulseaudio; there it must leave
+# pulseaudio out with a reason and go on.
+set_up_removes_nothing() {
+    local dir plan status
+    if ! plan=$(bash tools/ensure-packages.sh --checks --simulate 2>&1) ||
+        grep -q '^Remv' <<<"$plan"; then
+        echo "$plan"
+        echo "packages: the set-up's dry run fails or removes a package"
+        return 1
+    fi
+    dir=$(mktemp -d) || return
+    awk '/^Package: / { skip = $2 == "pulseaudio" || $2 == "pipewire-audio" } !skip' \
+        /var/lib/dpkg/status >"$dir/status"
+    printf '%s\n' "Package: pipewire-audio" "Status: install ok installed" \
+        "Architecture: all" "Version: 0.3.65-3" "Conflicts: pulseaudio" "" >>"$dir/status"
+    echo "Dir::State::status \"$dir/status\";" >"$dir/apt.conf"
+    plan=$(APT_CONFIG=$dir/apt.conf bash tools/ensure-packages.sh --checks --simulate 2>&1)
+    status=$?
+    rm -rf "$dir"
+    if [ "$status" -ne 0 ] || grep -q '^Remv' <<<"$plan" ||
+        ! grep -q '^ensure-packages: leaving out pulseaudio: .*pipewire-audio' <<<"$plan"; then
+        echo "$plan"
+        echo "packages: beside pipewire-audio, the set-up's dry run fails, removes a package or keeps pulseaudio"
+        return 1
+    fi
+    echo "packages: beside pipewire-audio, the dry run says: $plan"
+}
 
 build() {
     if [ ! -f build/build.ninja ]; then

@@ -5,6 +5,7 @@
 
 #include <csignal>
 
+#include "app/command_line.h"
 #include "app/translation.h"
 #include "table/kestrano.h"
 
@@ -14,9 +15,15 @@ int main(int argc, char **argv)
     // end a game in progress.
     std::signal(SIGPIPE, SIG_IGN);
 
+    if (const std::optional<int> answered = answer_help_or_version(argc, argv))
+        return *answered;
     QApplication application(argc, argv);
+    if (const std::optional<int> refused = refuse_unknown_options(QApplication::arguments()))
+        return *refused;
     QTranslator translator;
     install_translation(application, translator, QLocale::system().language());
+    QTranslator qt_translator;
+    install_qt_translation(application, qt_translator, QLocale::system().language());
 
     Kestrano window;
     window.show();

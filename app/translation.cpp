@@ -1,6 +1,7 @@
 #include "app/translation.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QString>
 #include <QTranslator>
 
@@ -12,4 +13,14 @@ void install_translation(QCoreApplication &application, QTranslator &translator,
     const QString file_name = QStringLiteral("Kestrano_") + QLatin1String("ja");
     (void)translator.load(file_name);
     application.installTranslator(&translator);
+}
+
+void install_qt_translation(QCoreApplication &application, QTranslator &translator,
+                            QLocale::Language language)
+{
+    if (language != QLocale::Japanese)
+        return;
+    if (translator.load(QStringLiteral("qtbase_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        application.installTranslator(&translator);
 }

@@ -13,3 +13,11 @@ class QTranslator;
 // window is built, since its constructor already translates.
 void install_translation(QCoreApplication &application, QTranslator &translator,
                          QLocale::Language language);
+
+// On a system whose language is Japanese, loads Qt's own translation of its
+// standard texts (the message boxes' buttons, say), "qtbase_ja" from the
+// system's Qt translations, into `translator` and installs it on
+// `application`.  Without the file nothing is installed and the game is as
+// it would be without this call.
+void install_qt_translation(QCoreApplication &application, QTranslator &translator,
+                            QLocale::Language language);

@@ -6,13 +6,45 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRect>
+#include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
 
 #include "dialogs/help_explain.h"
 #include "dialogs/version.h"
 #include "table/delays.h"
 #include "table/sound.h"
 #include "table/sound_files.h"
+
+namespace {
+
+// The help and version windows have no parent, so the window manager would
+// put them wherever it puts a new window: each opens centred over the table
+// (kept on the table's screen), and one that is already open comes to the
+// front with the focus instead, where the user left it.
+void show_over(QWidget *window, const QWidget *table)
+{
+    if (!window->isVisible()) {
+        // Its frame is not known before it is shown: take the table's.
+        QRect placed(QPoint(), window->size() + table->frameGeometry().size() - table->size());
+        placed.moveCenter(table->frameGeometry().center());
+        if (const QScreen *screen = table->screen()) {
+            const QRect room = screen->availableGeometry();
+            placed.moveLeft(
+                std::max(room.left(), std::min(placed.left(), room.right() + 1 - placed.width())));
+            placed.moveTop(
+                std::max(room.top(), std::min(placed.top(), room.bottom() + 1 - placed.height())));
+        }
+        window->move(placed.topLeft());
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
 
 void Kestrano::create_actions()
 {
@@ -70,10 +102,10 @@ void Kestrano::Game_close()
 
 void Kestrano::Help_Version()
 {
-    version_dialog->show();
+    show_over(version_dialog, this);
 }
 
 void Kestrano::Help_Explain()
 {
-    help_browser->show();
+    show_over(help_browser, this);
 }

@@ -28,7 +28,7 @@ say() { echo "deb_package: $*"; }
 source "$(dirname "${BASH_SOURCE[0]}")/lib/scratch.sh"
 make_scratch deb
 
-for tool in dpkg-deb dpkg-shlibdeps objdump; do
+for tool in dpkg-deb dpkg-shlibdeps objdump readelf lintian; do
     command -v "$tool" >/dev/null || fatal "$tool is not installed (run tools/ensure-packages.sh)"
 done
 
@@ -116,6 +116,35 @@ else
     problem "no desktop entry in the package"
 fi
 
+# --- The program is hardened --------------------------------------------------------
+
+program="$extract/usr/$KESTRANO_PROGRAMDIR/kestrano"
+# Captured first: `grep -q` leaving a pipe early would fail it under pipefail.
+elf=$(readelf -hlSdW "$program")
+symbols=$(objdump -T "$program")
+grep -q 'Type: *DYN' <<<"$elf" || problem "the program is not position-independent"
+grep -q GNU_RELRO <<<"$elf" || problem "the program has no read-only relocations"
+grep -Eq '\(FLAGS(_1)?\).*\bNOW\b' <<<"$elf" ||
+    problem "the program's relocations are not bound at start (-z now)"
+grep -q '__stack_chk_fail' <<<"$symbols" || problem "the program has no stack protector"
+grep -Eq '__[a-z]+_chk\b' <<<"$symbols" || problem "the program calls no fortified functions"
+! grep -qF '.comment' <<<"$elf" || problem "the program keeps its .comment section"
+
+# --- The manual page and the changelog ------------------------------------------------
+
+[ -s "$extract/usr/share/man/man6/kestrano.6.gz" ] || problem "no manual page kestrano(6)"
+[ -s "$extract/usr/share/doc/kestrano/changelog.Debian.gz" ] || problem "no changelog.Debian.gz"
+zcat "$extract/usr/share/doc/kestrano/changelog.Debian.gz" 2>/dev/null |
+    grep -q "^kestrano ($(field Version)) " || problem "the changelog's entry is not for $(field Version)"
+
+# --- Debian's own judgement: no error and no warning ----------------------------------------
+
+if ! lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1; then
+    problem "lintian finds errors or warnings, or cannot judge the package:"
+    cat "$work/lintian.txt" >&2
+fi
+
 [ "$failures" -eq 0 ] || exit 1
 say "Depends: $depends"
-say "the package holds the installed tree, its dependencies and the deck's copyright"
+say "the package holds the installed tree, its dependencies and the deck's copyright," \
+    "its program is hardened, and lintian accepts it"

@@ -10,15 +10,16 @@
 #
 # The layout comes from the environment, set by tests/packaging.cmake from the
 # build's install folders: KESTRANO_GAMESDIR, KESTRANO_PROGRAMDIR,
-# KESTRANO_GAMEDATADIR, KESTRANO_DATADIR (relative to the prefix),
-# KESTRANO_APP_ID, KESTRANO_VERSION, KESTRANO_GAME_DIR (the runnable folder)
+# KESTRANO_GAMEDATADIR, KESTRANO_DATADIR, KESTRANO_MANDIR (relative to the
+# prefix), KESTRANO_APP_ID, KESTRANO_VERSION, KESTRANO_GAME_DIR (the runnable folder)
 # and CMAKE_COMMAND.
 # shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
 build=${1:?usage: install_tree.sh BUILD_DIR}
 : "${KESTRANO_GAMESDIR:?}" "${KESTRANO_PROGRAMDIR:?}" "${KESTRANO_GAMEDATADIR:?}"
-: "${KESTRANO_DATADIR:?}" "${KESTRANO_APP_ID:?}" "${KESTRANO_VERSION:?}" "${KESTRANO_GAME_DIR:?}"
+: "${KESTRANO_DATADIR:?}" "${KESTRANO_MANDIR:?}" "${KESTRANO_APP_ID:?}" "${KESTRANO_VERSION:?}"
+: "${KESTRANO_GAME_DIR:?}"
 cmake_command=${CMAKE_COMMAND:-cmake}
 readonly lifetime=60 # seconds any process started here may live
 
@@ -30,7 +31,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/scratch.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib/xvfb.sh"
 make_scratch install
 
-for tool in desktop-file-validate appstreamcli Xvfb xdotool import convert identify; do
+for tool in desktop-file-validate appstreamcli man Xvfb xdotool import convert identify; do
     command -v "$tool" >/dev/null || fatal "$tool is not installed (run tools/ensure-packages.sh)"
 done
 
@@ -105,6 +106,21 @@ grep -q '<screenshot type="default">' "$metainfo" || problem "the metainfo has n
 grep -q '<content_rating type="oars-1.1"' "$metainfo" || problem "the metainfo has no content rating"
 grep -q "<release version=\"$KESTRANO_VERSION\"" "$metainfo" ||
     problem "the metainfo has no release $KESTRANO_VERSION"
+
+# --- The manual page ---------------------------------------------------------------
+
+page="$prefix/$KESTRANO_MANDIR/man6/kestrano.6.gz"
+if [ ! -f "$page" ]; then
+    problem "no manual page at ${page#"$prefix"/}"
+else
+    MANWIDTH=200 man --warnings -l "$page" >"$work/man.txt" 2>"$work/man.log" ||
+        problem "man -l cannot render the manual page"
+    [ ! -s "$work/man.log" ] || { problem "man -l warns:"; cat "$work/man.log" >&2; }
+    grep -q 'kestrano - five-round card match' "$work/man.txt" || problem "the manual page has no NAME line"
+    # It names the installed files under the prefix they were installed to.
+    grep -qF "$launcher" "$work/man.txt" || problem "the manual page does not name $launcher"
+    grep -qF "$data/" "$work/man.txt" || problem "the manual page does not name $data/"
+fi
 
 # --- Starting the moved tree through its launcher ------------------------------
 

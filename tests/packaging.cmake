@@ -10,7 +10,8 @@ set(packaging_environment
     "KESTRANO_GAMESDIR=${KESTRANO_INSTALL_GAMESDIR}"
     "KESTRANO_PROGRAMDIR=${KESTRANO_INSTALL_PROGRAMDIR}"
     "KESTRANO_GAMEDATADIR=${KESTRANO_INSTALL_GAMEDATADIR}"
-    "KESTRANO_DATADIR=${CMAKE_INSTALL_DATADIR}")
+    "KESTRANO_DATADIR=${CMAKE_INSTALL_DATADIR}"
+    "KESTRANO_MANDIR=${CMAKE_INSTALL_MANDIR}")
 
 # Installs into a temporary prefix, validates the desktop entry and metainfo,
 # moves the tree and starts it through its launcher on a private X display.

@@ -304,14 +304,29 @@ void MenusTest::one_window_however_often_opened()
 
     const QList<QWidget *> before = top_level_windows_of(class_name.constData());
     QCOMPARE(before.size(), 1);
-    QVERIFY(!before.first()->isVisible());
+    QWidget *opened = before.first();
+    QVERIFY(!opened->isVisible());
+    // Away from where a new window would go, so that centring shows.
+    table->window()->move(60, 40);
 
     click_menu_entry(probe.help_menu(), entry);
-    QTRY_VERIFY(before.first()->isVisible());
+    QTRY_VERIFY(opened->isVisible());
+    const QPoint off_centre =
+        opened->frameGeometry().center() - table->window()->frameGeometry().center();
+    QVERIFY2(off_centre.manhattanLength() <= 2,
+             qPrintable(QStringLiteral("opened %1 px right, %2 px down of the table's centre")
+                            .arg(off_centre.x())
+                            .arg(off_centre.y())));
+    QTRY_COMPARE(QApplication::activeWindow(), opened);
+
+    // Chosen again while open, behind the table: it comes to the front.
+    table->window()->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), table->window());
     click_menu_entry(probe.help_menu(), entry);
+    QTRY_COMPARE(QApplication::activeWindow(), opened);
 
     QCOMPARE(top_level_windows_of(class_name.constData()), before);
-    QVERIFY(before.first()->isVisible());
+    QVERIFY(opened->isVisible());
     QVERIFY(table->window()->isVisible());
 }
 

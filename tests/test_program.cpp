@@ -2,6 +2,7 @@
 // the table comes up, with and without its data files, and that a reader of
 // its standard output that goes away does not end the game.
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -33,6 +34,8 @@ private slots:
     void start_up_output_data();
     void start_up_output();
     void reader_of_the_traces_goes_away();
+    void command_line_data();
+    void command_line();
 };
 
 void TestProgram::start_up_output_data()
@@ -100,6 +103,57 @@ void TestProgram::reader_of_the_traces_goes_away()
                             .arg(game.exitStatus() == QProcess::CrashExit ? "signal" : "exit code")
                             .arg(game.exitCode())));
     stop(game);
+}
+
+void TestProgram::command_line_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exit_code");  // -1: still running after a second
+    QTest::addColumn<QString>("output"); // a pattern for the start of standard output
+    QTest::addColumn<QString>("error");  // the one line on standard error, or none
+
+    // --help and --version need no display: without one, QApplication would
+    // abort the program.
+    const QString usage =
+        QStringLiteral(R"(Usage: kestrano \[options\]\n(.*\n)*  -v, --version .*\n)");
+    // clang-format off
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << QString();
+    QTest::newRow("-h, with Qt's own options") << QStringList{"-style", "Fusion", "-h"} << 0 << usage << QString();
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << QStringLiteral(R"(kestrano \d+\.\d+\.\d+\n$)") << QString();
+    QTest::newRow("unknown long option") << QStringList{"-platform", "offscreen", "--colour"} << 2 << QStringLiteral("$") << QStringLiteral("kestrano: Unknown option 'colour'. Try 'kestrano --help'.");
+    QTest::newRow("unknown word after one dash") << QStringList{"-platform", "offscreen", "-fullscreen"} << 2 << QStringLiteral("$") << QStringLiteral("kestrano: Unknown option 'fullscreen'. Try 'kestrano --help'.");
+    QTest::newRow("Qt's own options play as before") << QStringList{"-platform", "offscreen", "-style", "Fusion", "-reverse"} << -1 << QStringLiteral(R"(First_Shown\(\)\nn1=)") << QString();
+    // clang-format on
+}
+
+void TestProgram::command_line()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exit_code);
+    QFETCH(QString, output);
+    QFETCH(QString, error);
+
+    QTemporaryDir runtime; // keeps Qt's note about a missing runtime folder off stderr
+    QVERIFY(runtime.isValid());
+    ChildRun run;
+    run.program = QStringLiteral(KESTRANO_BINARY);
+    run.arguments = arguments;
+    run.folder = QStringLiteral(KESTRANO_GAME_DIR);
+    run.environment = QStringList{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM=xcb",
+                                  "XDG_RUNTIME_DIR=" + runtime.path()};
+    run.limit_ms = exit_code < 0 ? 1000 : 15000;
+    const ChildResult game = run_child(run);
+    const QString out = QString::fromLocal8Bit(game.out);
+    if (exit_code < 0) {
+        QVERIFY2(game.hung, game.report().constData()); // still running, as it should
+    } else {
+        QVERIFY2(game.ended && !game.crashed, game.report().constData());
+        QCOMPARE(game.exit_code, exit_code);
+    }
+    QVERIFY2(QRegularExpression(QStringLiteral("\\A") + output).match(out).hasMatch(),
+             qPrintable(out.left(200)));
+    QCOMPARE(QString::fromLocal8Bit(game.err),
+             error.isEmpty() ? QString() : error + QLatin1Char('\n'));
 }
 
 QTEST_MAIN(TestProgram)

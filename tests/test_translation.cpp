@@ -74,23 +74,29 @@ private:
     void install_japanese();
 
     std::unique_ptr<QTranslator> translator;
+    std::unique_ptr<QTranslator> qt_translator; // Qt's own texts
 };
 
 void TranslationTest::init()
 {
     translator = std::make_unique<QTranslator>();
+    qt_translator = std::make_unique<QTranslator>();
 }
 
 void TranslationTest::cleanup()
 {
     QCoreApplication::removeTranslator(translator.get());
+    QCoreApplication::removeTranslator(qt_translator.get());
     translator.reset();
+    qt_translator.reset();
 }
 
 void TranslationTest::install_japanese()
 {
     install_translation(*qApp, *translator, QLocale::Japanese);
     QVERIFY(!translator->isEmpty());
+    install_qt_translation(*qApp, *qt_translator, QLocale::Japanese);
+    QVERIFY(!qt_translator->isEmpty());
 }
 
 void TranslationTest::other_language_loads_nothing_data()
@@ -112,6 +118,10 @@ void TranslationTest::other_language_loads_nothing()
     QVERIFY(QDir::setCurrent(with_file ? game_dir : elsewhere.path()));
     install_translation(*qApp, *translator, language);
     QVERIFY(QDir::setCurrent(game_dir));
+    if (with_file) {
+        install_qt_translation(*qApp, *qt_translator, language);
+        QCOMPARE(qt_translator->filePath(), QString());
+    }
 
     QVERIFY(translator->isEmpty());
     QCOMPARE(translator->filePath(), QString());
@@ -255,6 +265,9 @@ void TranslationTest::close_question()
     QVERIFY(box->answered);
     QCOMPARE(box->title, QStringLiteral("確認"));
     QCOMPARE(box->text, QStringLiteral("本当に終了しますか？"));
+    // Qt's own texts come from the system's qtbase_ja.
+    QCOMPARE(box->button_texts,
+             QStringList({QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}));
     QVERIFY(window->isVisible());
 }
 

@@ -29,8 +29,15 @@ ModalAnswer *answer_next_box(QMessageBox::StandardButton button, int delay_ms,
             return;
         poll->stop();
         poll->deleteLater();
-        *record = {box->windowTitle(), box->text(),         box->standardButtons(),
-                   box->icon(),        box->parentWidget(), true};
+        *record = {box->windowTitle(),
+                   box->text(),
+                   box->standardButtons(),
+                   box->icon(),
+                   box->parentWidget(),
+                   {},
+                   true};
+        for (QAbstractButton *shown : box->buttons())
+            record->button_texts << shown->text();
         if (while_open)
             while_open();
         if (button == QMessageBox::NoButton)

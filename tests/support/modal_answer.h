@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -16,6 +17,7 @@ struct ModalAnswer
     QMessageBox::StandardButtons buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QWidget *parent = nullptr;
+    QStringList button_texts; // as shown, in the box's order
     bool answered = false;
 };
 
