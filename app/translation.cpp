@@ -5,13 +5,15 @@
 #include <QString>
 #include <QTranslator>
 
+#include "app/qm_file.h"
+
 void install_translation(QCoreApplication &application, QTranslator &translator,
                          QLocale::Language language)
 {
     if (language != QLocale::Japanese)
         return;
     const QString file_name = QStringLiteral("Kestrano_") + QLatin1String("ja");
-    (void)translator.load(file_name);
+    (void)load_checked_translation(translator, file_name);
     application.installTranslator(&translator);
 }
 

@@ -9,4 +9,13 @@ class Help_explain : public QTextBrowser
 
 public:
     Help_explain();
+
+protected:
+    // The page and what it links (pictures, style sheets, other pages) are
+    // read only from inside the html folder, as data files, and a page nested
+    // too deeply for the browser is left out like a missing one.
+    QVariant loadResource(int type, const QUrl &name) override;
+    // Links lead only to pages inside the html folder; a web link is handed
+    // to the desktop's browser; anything else is not followed.
+    void doSetSource(const QUrl &name, QTextDocument::ResourceType type) override;
 };

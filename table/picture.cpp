@@ -1,15 +1,30 @@
 #include "table/picture.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QString>
 
 #include "cards/card.h"
+#include "table/data_file.h"
 
 namespace {
 
 constexpr double kHighDensity = 2.0;
+// Far above any card picture.  The reader takes only what a picture needs,
+// so the bound only keeps a file of another format from being read whole.
+constexpr qint64 kMaxPictureBytes = 64 * 1024 * 1024;
+
+QPixmap read_picture(const QString &path)
+{
+    QFile file;
+    if (!open_data_file(file, path, kMaxPictureBytes))
+        return {};
+    QImageReader reader(&file);
+    return QPixmap::fromImageReader(&reader);
+}
 
 QString card_name(int card)
 {
@@ -31,13 +46,13 @@ QPixmap load_picture(const QString &path, double device_pixel_ratio)
     if (device_pixel_ratio > 1.0) {
         QString sharp = path;
         sharp.insert(path.lastIndexOf(QLatin1Char('.')), QLatin1String("@2x"));
-        QPixmap pixmap(sharp);
+        QPixmap pixmap = read_picture(sharp);
         if (!pixmap.isNull()) {
             pixmap.setDevicePixelRatio(kHighDensity);
             return pixmap;
         }
     }
-    return QPixmap(path);
+    return read_picture(path);
 }
 
 void show_face_picture(QLabel *label, int card)

@@ -1,25 +1,23 @@
 #include "table/sound.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
 
+#include "table/data_file.h"
 #include "table/wave_file.h"
 
 namespace {
 
-bool is_readable_wave(const QFileInfo &info)
-{
-    QFile file(info.absoluteFilePath());
-    return file.open(QIODevice::ReadOnly) && is_playable_wave(file.readAll());
-}
-
 // Longest time a sound may take from start to end before it is dropped
 // (every sound of the game is much shorter).
 constexpr int kSoundLifetimeMs = 10000;
+// Sounds alive at once.  Qt 6.4's PulseAudio backend crashes with about 40;
+// the game never has more than two or three, so a play beyond this is one
+// of a storm of presses and is dropped.
+constexpr int kMaxSoundsAlive = 8;
 
 // Plays each sound on an effect of its own, owned by the application, that
 // deletes itself when the sound has ended, failed to load or run too long.
@@ -28,10 +26,12 @@ class EffectPlayer : public SoundPlayer
 public:
     void play(const QString &path) override
     {
-        const QFileInfo file(path);
-        if (!file.isFile() || file.size() > kMaxSoundFileBytes || !is_readable_wave(file))
+        if (alive >= kMaxSoundsAlive || !is_playable_wave(read_data_file(path, kMaxSoundFileBytes)))
             return;
+        const QFileInfo file(path);
         auto *effect = new QSoundEffect(QCoreApplication::instance());
+        ++alive;
+        QObject::connect(effect, &QObject::destroyed, [this] { --alive; });
         QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect] {
             if (!effect->isPlaying())
                 effect->deleteLater();
@@ -44,6 +44,9 @@ public:
         effect->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
         effect->play();
     }
+
+private:
+    int alive = 0;
 };
 
 EffectPlayer effect_player;

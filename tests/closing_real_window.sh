@@ -3,8 +3,10 @@
 # a round from its Game menu with keys sent by xdotool, as a player's
 # keyboard would: the program must end by itself, with exit code 0 and no
 # crash on the way out.  The table runs inside test_closing
-# (real_program_closed_in_a_round) as main() runs it, with its pauses
-# shortened.
+# (real_window_closed_from_its_menu) as main() runs it, with its pauses
+# shortened.  Then, on the same display, test_closing starts the real program
+# with its standard streams closed or stalled and ends it by signals
+# (real_program_closed_in_a_round).
 #
 #   closing_real_window.sh TEST_CLOSING
 # shellcheck source-path=SCRIPTDIR
@@ -28,7 +30,7 @@ start_xvfb "$lifetime" || fatal "Xvfb did not start"
 
 # Unbuffered, so that each trace line is in the file when the game prints it.
 KESTRANO_REAL_WINDOW=1 QT_QPA_PLATFORM=xcb timeout "$lifetime" stdbuf -o0 \
-    "$program" real_program_closed_in_a_round >"$work/out.txt" 2>&1 &
+    "$program" real_window_closed_from_its_menu >"$work/out.txt" 2>&1 &
 game=$!
 pids+=("$game")
 printed() { grep -q "$1" "$work/out.txt"; }
@@ -59,5 +61,12 @@ wait "$game" || status=$?
 printed '^cpu=' || end "the round was not played: no pair was judged"
 [ "$status" -ne 124 ] || end "the program did not end after its close was confirmed"
 [ "$status" -eq 0 ] || end "the program ended with status $status"
-printed 'PASS   : TestClosing::real_program_closed_in_a_round()' || end "the table did not close cleanly"
+printed 'PASS   : TestClosing::real_window_closed_from_its_menu()' ||
+    end "the table did not close cleanly"
 say "closed cleanly in a round"
+
+KESTRANO_REAL_WINDOW=1 timeout "$lifetime" "$program" real_program_closed_in_a_round \
+    >"$work/signals.txt" 2>&1 || {
+    cat "$work/signals.txt" >&2
+    fatal "the program did not end cleanly on a signal or with a stream closed"
+}

@@ -36,8 +36,15 @@ for tool in desktop-file-validate appstreamcli man Xvfb xdotool import convert i
 done
 
 prefix="$work/prefix"
+touch "$work/before-install"
 "$cmake_command" --install "$build" --prefix "$prefix" >"$work/install.log" ||
     fatal "cmake --install failed (see $work/install.log)"
+# An install writes into the prefix alone (CMake's own list of what it
+# installed aside): one run as root must leave no files of root's in the
+# build tree.  CTest's logs and the package test's folder are no install's.
+written=$(find "$build" -newer "$work/before-install" -type f ! -name 'install_manifest*.txt' \
+    ! -path "$build/Testing/*" ! -path '*/_CPack_Packages/*' | head -n 5)
+[ -z "$written" ] || problem "cmake --install wrote into the build tree: $written"
 
 launcher="$prefix/$KESTRANO_GAMESDIR/kestrano"
 program="$prefix/$KESTRANO_PROGRAMDIR/kestrano"
@@ -153,7 +160,7 @@ convert "${KESTRANO_GAME_DIR}/gazo/UB0.png" -format %c histogram:info:- |
 shot() {
     local file=$1
     shift
-    (cd "$elsewhere" && exec timeout "$lifetime" "$@") >"$work/game.out" 2>"$work/game.log" &
+    (cd "${from:-$elsewhere}" && exec timeout "$lifetime" "$@") >"$work/game.out" 2>"$work/game.log" &
     local game=$!
     pids+=("$game")
     local window
@@ -196,6 +203,16 @@ ln -s "$launcher" "$work/bin/kestrano"
 cwd=$(shot "$work/symlink.png" "$work/bin/kestrano")
 [ "$cwd" = "$moved/$KESTRANO_GAMEDATADIR" ] ||
     problem "started through a link to the launcher, the game ran in $cwd, not in its data folder"
+
+# Started by a relative path with a CDPATH that holds a folder of the same
+# name: the launcher goes by its own place, and prints nothing.
+mkdir -p "$work/decoy/$KESTRANO_GAMESDIR"
+cwd=$(from="$moved" shot "$work/cdpath.png" env CDPATH="$work/decoy" "$KESTRANO_GAMESDIR/kestrano")
+[ "$cwd" = "$moved/$KESTRANO_GAMEDATADIR" ] ||
+    problem "started by a relative path under CDPATH, the game ran in $cwd, not in its data folder"
+if grep -qF "$work/decoy" "$work/game.out"; then
+    problem "the launcher printed a CDPATH folder on the game's standard output"
+fi
 
 # The same program started directly from the foreign folder finds no data: if
 # the check above saw a card back here too, it could not tell the difference.

@@ -17,29 +17,40 @@
 // show.  Closing a window that a box blocks cannot be tried: Qt does not hand
 // the window system's close to a window behind a modal box.
 //
-// One test, real_program_closed_in_a_round, runs only on a virtual X display
-// started by tests/closing_real_window.sh: the table as main() runs it, in a
-// real window, played into a round and closed from its menu with keys sent
-// by xdotool, as a player's keyboard would; the script checks the exit code
-// and a clean end of the whole process.
+// Two tests run only on a virtual X display started by
+// tests/closing_real_window.sh.  real_window_closed_from_its_menu: the table
+// as main() runs it, in a real window, played into a round and closed from
+// its menu with keys sent by xdotool, as a player's keyboard would; the
+// script checks the exit code and a clean end of the whole process.
+// real_program_closed_in_a_round: the real program started as a session or a
+// shell may, with a standard stream closed or a reader of its output that
+// stops reading, and ended by the signals of a logout, Ctrl+C or a closed
+// terminal.
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 
+#include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <poll.h>
+#include <unistd.h>
 
 #include "dialogs/help_explain.h"
 #include "dialogs/version.h"
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
+#include "tests/support/child_process.h"
 #include "tests/support/modal_answer.h"
 #include "tests/support/offscreen_warnings.h"
 #include "tests/support/stdout_capture.h"
@@ -82,6 +93,8 @@ private slots:
     void closing_the_table();
     void other_windows_keep_the_program_running_data();
     void other_windows_keep_the_program_running();
+    void real_window_closed_from_its_menu();
+    void real_program_closed_in_a_round_data();
     void real_program_closed_in_a_round();
 
 private:
@@ -102,8 +115,9 @@ void TestClosing::cleanupTestCase()
 
 void TestClosing::init()
 {
-    if (qstrcmp(QTest::currentTestFunction(), "real_program_closed_in_a_round") == 0)
-        return; // it builds the table as main() does
+    if (qstrcmp(QTest::currentTestFunction(), "real_window_closed_from_its_menu") == 0 ||
+        qstrcmp(QTest::currentTestFunction(), "real_program_closed_in_a_round") == 0)
+        return; // no table of the test's own
     table = std::make_unique<TableFixture>(kDelayScale);
     QVERIFY(table->show_active());
 }
@@ -266,7 +280,7 @@ void TestClosing::other_windows_keep_the_program_running()
 // The table as main() runs it, in a real window that closing_real_window.sh
 // plays with keys: game start, deal, the first card opened, then "close"
 // from the Game menu, answered Yes while the result notice is on.
-void TestClosing::real_program_closed_in_a_round()
+void TestClosing::real_window_closed_from_its_menu()
 {
     if (!qEnvironmentVariableIsSet("KESTRANO_REAL_WINDOW"))
         QSKIP("runs only on the display of tests/closing_real_window.sh");
@@ -280,6 +294,132 @@ void TestClosing::real_program_closed_in_a_round()
         [] { QTest::qWait(game_delay(kStartDelayMs) + game_delay(kNoticeDelayMs)); });
     QVERIFY2(after.isEmpty(), after.left(200).constData());
     set_delay_scale_for_tests(1.0);
+}
+
+void TestClosing::real_program_closed_in_a_round_data()
+{
+    QTest::addColumn<QString>("output"); // "read", "closed" or "stalled"
+    QTest::addColumn<bool>("errors_closed");
+    QTest::addColumn<QString>("end"); // a signal, or "SIGTERM twice"
+
+    // Closed from its menu in a round: real_window_closed_from_its_menu.
+    // clang-format off
+    // The X connection must not take descriptor 1 or 2: no window would show.
+    QTest::newRow("standard output closed at launch") << "closed" << false << "SIGTERM";
+    QTest::newRow("standard error closed at launch") << "read" << true << "SIGTERM";
+    QTest::newRow("a logout's SIGTERM") << "read" << false << "SIGTERM";
+    QTest::newRow("Ctrl+C in the terminal") << "read" << false << "SIGINT";
+    QTest::newRow("the terminal closed") << "read" << false << "SIGHUP";
+    // A 4 KB pipe nobody reads: the start-up trace alone is ten times that.
+    QTest::newRow("a reader that stops reading") << "stalled" << false << "SIGTERM";
+    QTest::newRow("a second SIGTERM while the traces wait for that reader") << "stalled" << false << "SIGTERM twice";
+    // clang-format on
+}
+
+// The real program on the script's display; the window must show (xdotool
+// finds it) before the signal comes.
+void TestClosing::real_program_closed_in_a_round()
+{
+    QFETCH(QString, output);
+    QFETCH(bool, errors_closed);
+    QFETCH(QString, end);
+    if (!qEnvironmentVariableIsSet("KESTRANO_REAL_WINDOW"))
+        QSKIP("runs only on the display of tests/closing_real_window.sh");
+
+    int stalled[2] = {-1, -1};
+    if (output == QLatin1String("stalled")) {
+        QVERIFY(pipe2(stalled, O_CLOEXEC) == 0);
+        fcntl(stalled[1], F_SETPIPE_SZ, 4096);
+    }
+    QProcess game;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    game.setProcessEnvironment(environment);
+    game.setWorkingDirectory(QStringLiteral(KESTRANO_GAME_DIR));
+    if (output != QLatin1String("read"))
+        game.setStandardOutputFile(QProcess::nullDevice());
+    const int write_end = stalled[1];
+    const bool close_output = output == QLatin1String("closed");
+    game.setChildProcessModifier([write_end, close_output, errors_closed] {
+        if (write_end != -1)
+            ::dup2(write_end, STDOUT_FILENO);
+        if (close_output)
+            ::close(STDOUT_FILENO);
+        if (errors_closed)
+            ::close(STDERR_FILENO);
+    });
+    game.start(QStringLiteral(KESTRANO_BINARY), QStringList());
+    if (write_end != -1)
+        ::close(write_end);
+    QVERIFY2(game.waitForStarted(), qPrintable(game.errorString()));
+
+    const ChildResult search = run_child(
+        {QStringLiteral("xdotool"),
+         {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+          QStringLiteral("--name"), QStringLiteral("^Title:12-1$")},
+         {},
+         {},
+         10000,
+         {},
+         0});
+    const bool played = search.passed() && !search.out.trimmed().isEmpty();
+    if (played) {
+        const int signal_number = end == QLatin1String("SIGINT")   ? SIGINT
+                                  : end == QLatin1String("SIGHUP") ? SIGHUP
+                                                                   : SIGTERM;
+        ::kill(static_cast<pid_t>(game.processId()), signal_number);
+    }
+    // The reader comes back only after the game has had time to end without it.
+    bool ended = game.waitForFinished(end == QLatin1String("SIGTERM twice") ? 1000 : 100);
+    if (end == QLatin1String("SIGTERM twice") && !ended) {
+        ::kill(static_cast<pid_t>(game.processId()), SIGTERM);
+        ended = game.waitForFinished(2000);
+        QVERIFY2(ended, "a second SIGTERM did not end the program at once");
+        QCOMPARE(game.exitStatus(), QProcess::CrashExit);
+    }
+    QByteArray traces;
+    for (int tries = 0; !ended && tries < 100; ++tries) {
+        char bytes[65536];
+        pollfd readable{stalled[0], POLLIN, 0};
+        if (stalled[0] != -1 && ::poll(&readable, 1, 100) == 1) {
+            const ssize_t got = ::read(stalled[0], bytes, sizeof bytes);
+            if (got > 0)
+                traces.append(bytes, got);
+        }
+        ended = game.waitForFinished(stalled[0] == -1 ? 100 : 0);
+    }
+    if (!ended)
+        game.kill();
+    game.waitForFinished();
+    if (stalled[0] != -1) {
+        char bytes[65536];
+        for (ssize_t got; (got = ::read(stalled[0], bytes, sizeof bytes)) > 0;)
+            traces.append(bytes, got);
+        ::close(stalled[0]);
+    }
+    if (end == QLatin1String("SIGTERM twice"))
+        return;
+
+    if (output == QLatin1String("read"))
+        traces = game.readAllStandardOutput();
+    const QByteArray errors = game.readAllStandardError();
+    QVERIFY2(played, qPrintable(QStringLiteral("the table or its close question never showed\n") +
+                                QString::fromLocal8Bit(errors)));
+    QVERIFY2(ended, "the game did not end after its close was confirmed");
+    QVERIFY2(game.exitStatus() == QProcess::NormalExit,
+             qPrintable(QStringLiteral("the game crashed at its end\n") +
+                        QString::fromLocal8Bit(errors.right(2000))));
+    QVERIFY2(game.exitCode() == 0,
+             qPrintable(QStringLiteral("exit code %1\n").arg(game.exitCode()) +
+                        QString::fromLocal8Bit(errors.right(3000))));
+    if (!close_output) {
+        // Every trace printed before the signal is out: the start-up trace
+        // ends with the deal table's closing count.
+        static const QRegularExpression whole(
+            QStringLiteral(R"(^First_Shown\(\)\n[\s\S]*\nnn19=[\s\S]*\nMAX=15,n=\d+$)"));
+        QVERIFY2(whole.match(QString::fromLatin1(traces)).hasMatch(),
+                 traces.right(200).constData());
+    }
 }
 
 QTEST_MAIN(TestClosing)

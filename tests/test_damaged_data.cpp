@@ -22,12 +22,15 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTranslator>
 #include <QtEndian>
 
 #include <functional>
 #include <memory>
 #include <random>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/translation.h"
@@ -276,6 +279,59 @@ QByteArray qm_with_lying_block()
     return bytes + block + QByteArray(64, '\0');
 }
 
+// Each path made a FIFO that nobody ever writes: opening it blocks.
+Damage made_fifo(const QStringList &paths)
+{
+    return [paths] {
+        for (const QString &path : paths) {
+            QFile::remove(path);
+            if (::mkfifo(QFile::encodeName(path).constData(), 0600) != 0)
+                return false;
+        }
+        return true;
+    };
+}
+
+Damage linked_to(const QString &path, const QString &target)
+{
+    return [path, target] { return QFile::remove(path) && QFile::link(target, path); };
+}
+
+// The real help page with `markup` added at the end of its body.
+Damage help_page_with(const QByteArray &markup)
+{
+    return [markup] {
+        const QString page = QStringLiteral("html/12-1.html");
+        QByteArray bytes = read_file(page);
+        const qsizetype body_end = bytes.lastIndexOf("</body>");
+        return body_end > 0 && write_file(page, bytes.insert(body_end, markup));
+    };
+}
+
+// A help page whose body is `open` nested `times` deep, then some text.
+QByteArray nested_page(const QByteArray &open, int times)
+{
+    return "<html><body>" + open.repeated(times) + "deep";
+}
+
+// Writes `value` at `at` bytes into the first section tagged `tag` of the
+// translation, sections being a tag byte and a 32-bit length each.
+Damage qm_section_says(quint8 tag, int at, quint32 value)
+{
+    return [=] {
+        QByteArray qm = read_file(QStringLiteral("Kestrano_ja.qm"));
+        for (qsizetype section = 16; section + 5 <= qm.size();) {
+            const quint32 size = qFromBigEndian<quint32>(qm.constData() + section + 1);
+            if (static_cast<quint8>(qm.at(section)) == tag && at + 4 <= qsizetype(size)) {
+                qToBigEndian<quint32>(value, qm.data() + section + 5 + at);
+                return write_file(QStringLiteral("Kestrano_ja.qm"), qm);
+            }
+            section += 5 + size;
+        }
+        return false;
+    };
+}
+
 Damage both(Damage first, Damage second)
 {
     return [first, second] { return first() && second(); };
@@ -420,6 +476,17 @@ void TestDamagedData::play_with_damaged_files_data()
     QTest::newRow("help page in UTF-8 under a Shift_JIS label") << replaced_by(page, mislabelled_page("UTF-8")) << false << all << "any" << english;
     QTest::newRow("help page of noise") << replaced_by(page, noise(64 * 1024, 3)) << false << all << "any" << english;
     QTest::newRow("help page of 50 MB: the page, then zeros") << resized(page, kBigFile) << false << all << "any" << english;
+    QTest::newRow("card back a FIFO") << made_fifo({"gazo/UB0.png", "gazo/UB0@2x.png"}) << false << faces << "rules" << english;
+    QTest::newRow("help page a FIFO") << made_fifo({page}) << false << all << "empty" << english;
+    QTest::newRow("help page a link to /dev/zero") << linked_to(page, "/dev/zero") << false << all << "empty" << english;
+    QTest::newRow("help page linking a picture that is a FIFO") << both(made_fifo({"html/card.png"}), help_page_with("<img src=\"card.png\">")) << false << all << "rules" << english;
+    QTest::newRow("help page linking a style sheet and a picture on /dev/zero") << help_page_with("<link rel=\"stylesheet\" href=\"/dev/zero\"><img src=\"/dev/zero\">") << false << all << "rules" << english;
+    QTest::newRow("help page linking files outside its folder") << help_page_with("<a href=\"file:///etc/passwd\">a</a><a href=\"../../../../../../../../etc/passwd\">b</a><a href=\"/etc/passwd\">c</a>") << false << all << "rules" << english;
+    QTest::newRow("help page of 7,500 nested tables") << replaced_by(page, nested_page("<table><tr><td>", 7500)) << false << all << "empty" << english;
+    QTest::newRow("help page of 30,000 nested lists") << replaced_by(page, nested_page("<ul><li>", 30000)) << false << all << "empty" << english;
+    QTest::newRow("help page of 80,000 nested tags") << replaced_by(page, nested_page("<b>", 80000)) << false << all << "empty" << english;
+    QTest::newRow("translation whose message claims 2 GB of text") << qm_section_says(0x69, 1, 0x7ffffff0u) << true << all << "rules" << english;
+    QTest::newRow("translation whose hash points past its messages") << qm_section_says(0x42, 4, 0x7ffffff0u) << true << all << "rules" << english;
     QTest::newRow("translation empty") << replaced_by(qm, {}) << true << all << "rules" << english;
     QTest::newRow("translation cut in half") << resized(qm, kHalf) << true << all << "rules" << english;
     QTest::newRow("translation that is text") << replaced_by(qm, text) << true << all << "rules" << english;
@@ -510,6 +577,16 @@ bool TestDamagedData::play_match(QMap<QString, QString> &facts)
     auto *version = top_level<Version>();
     if (!page || !page->isVisible() || !version || !version->isVisible())
         return false;
+    // Each link of the page followed, as a click on it would.
+    QStringList links;
+    for (QTextBlock block = page->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto piece = block.begin(); !piece.atEnd(); ++piece) {
+            if (piece.fragment().charFormat().isAnchor())
+                links << piece.fragment().charFormat().anchorHref();
+        }
+    }
+    for (const QString &link : links)
+        page->setSource(QUrl(link));
     const QString text = page->toPlainText();
     facts["help_length"] = QString::number(text.size());
     facts["help_rules"] = text.contains(QStringLiteral("遊び方")) ? "1" : "0";
@@ -550,11 +627,11 @@ void TestDamagedData::start_up_with_damaged_translation_data()
 {
     QTest::addColumn<Damage>("damage");
 
-    QTest::newRow("translation that is text")
-        << replaced_by("Kestrano_ja.qm", "This is not a translation.\n");
+    // clang-format off
+    QTest::newRow("translation that is text") << replaced_by("Kestrano_ja.qm", "This is not a translation.\n");
     QTest::newRow("translation cut in half") << resized("Kestrano_ja.qm", kHalf);
-    QTest::newRow("translation with bytes changed past its magic number")
-        << bytes_flipped("Kestrano_ja.qm", 16);
+    QTest::newRow("translation with bytes changed past its magic number") << bytes_flipped("Kestrano_ja.qm", 16);
+    // clang-format on
 }
 
 // The real program on a Japanese system, as a player starts it: with a

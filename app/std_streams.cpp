@@ -1,0 +1,19 @@
+#include "app/std_streams.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+void open_standard_streams()
+{
+    for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
+        if (fcntl(descriptor, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lower numbers are open by now, so this one is the lowest free.
+        const int null = open("/dev/null", descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (null != -1 && null != descriptor) {
+            dup2(null, descriptor);
+            close(null);
+        }
+    }
+}
