@@ -47,7 +47,7 @@ QByteArray capture_stdout(const std::function<void()> &action)
     dup2(before, STDOUT_FILENO);
     close(before);
     file.seek(0);
-    const QByteArray printed = file.readAll();
+    QByteArray printed = file.readAll();
     if (!capture_files.empty() && !printed.isEmpty())
         (void)!write(STDOUT_FILENO, printed.constData(), printed.size());
     return printed;
