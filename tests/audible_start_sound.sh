@@ -47,18 +47,6 @@ fail() {
     exit 1
 }
 
-# Polls `condition` (a command) every 0.1 s for at most `seconds`.
-wait_for() {
-    local seconds=$1
-    shift
-    local tries=$((seconds * 10))
-    until "$@"; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
-
 # CTest's skip code (SKIP_RETURN_CODE in tests/shell_tests.cmake).
 readonly skipped=77
 

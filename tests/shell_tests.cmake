@@ -9,3 +9,11 @@ set_tests_properties(audible_start_sound PROPERTIES
     SKIP_RETURN_CODE 77
     TIMEOUT 120
     RESOURCE_LOCK sound_server)
+
+# The table in a real window, closed from its menu in a round with keys.
+add_test(NAME closing_real_window
+    COMMAND bash "${CMAKE_CURRENT_SOURCE_DIR}/closing_real_window.sh" "$<TARGET_FILE:test_closing>")
+set_tests_properties(closing_real_window PROPERTIES
+    WORKING_DIRECTORY "${KESTRANO_GAME_DIR}"
+    ENVIRONMENT "LC_ALL=C.UTF-8;LANG=C.UTF-8"
+    TIMEOUT 120)

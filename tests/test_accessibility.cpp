@@ -11,33 +11,14 @@
 #include <QTest>
 #include <QTranslator>
 
-#include <algorithm>
-#include <iterator>
 #include <memory>
 
-#include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/modal_answer.h"
 #include "tests/support/offscreen_warnings.h"
-#include "tests/support/stdout_capture.h"
-#include "tests/support/table_checks.h"
 #include "tests/support/table_fixture.h"
 
 namespace {
-
-// A whole match, ten cards a round (the user's five, then the CPU's).
-constexpr int kDealTable[52] = {
-    1,  24, 38, 43, 10, 52, 27, 13, 20, 35, // round 1
-    2,  3,  4,  5,  6,  7,  8,  9,  11, 12, // round 2
-    14, 15, 16, 17, 18, 19, 21, 22, 23, 25, // round 3
-    26, 28, 29, 30, 31, 32, 33, 34, 36, 37, // round 4
-    39, 40, 41, 42, 44, 45, 46, 47, 48, 49, // round 5
-    50, 51,
-};
-
-// Round 1 is played 3, 1, 5, 2, 4; later rounds 1 to 5.
-constexpr int kFirstRoundPresses[5] = {3, 1, 5, 2, 4};
 
 // The card places, in the order of the expected names below.
 const QStringList kCardPlaces = {
@@ -59,28 +40,32 @@ const QRegularExpression kCardWord(
 
 const QString kBack = QStringLiteral("face-down card");
 
-enum class Phase
-{
-    Start,
-    DealDelay,
-    AfterDeal,
-    AfterPress,
-    AfterOpen,
-    AfterSecondPress,
-    AfterFifthOpen,
-    NextDealDelay,
-    AfterMatch,
-};
-
 QString spoken(QWidget *widget, QAccessible::Text text = QAccessible::Name)
 {
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
     return accessible ? accessible->text(text) : QStringLiteral("<no interface>");
 }
 
-} // namespace
+// Every step of a match, the hidden cards are named "face-down card" or not
+// at all, and nothing else said about them tells rank or suit.
+bool hidden_cards_stay_hidden(const TableFixture &table, const char *step)
+{
+    for (const QString &place : kHiddenPlaces) {
+        QLabel *hidden = table.label(place);
+        const QString name = spoken(hidden);
+        bool told = !name.isEmpty() && name != kBack;
+        for (QAccessible::Text text : {QAccessible::Description, QAccessible::Value,
+                                       QAccessible::Help, QAccessible::Accelerator})
+            told = told || spoken(hidden, text).contains(kCardWord);
+        if (told) {
+            qWarning("%s at %s tells its card: \"%s\"", qPrintable(place), step, qPrintable(name));
+            return false;
+        }
+    }
+    return true;
+}
 
-Q_DECLARE_METATYPE(Phase)
+} // namespace
 
 class TestAccessibility : public QObject
 {
@@ -99,11 +84,7 @@ private slots:
     void names_in_japanese();
 
 private:
-    void open_table();
-    void click(const QString &name);
-    void deal();
-    void drive_to(Phase phase);
-    void hidden_cards_stay_hidden(const char *step);
+    [[nodiscard]] bool open_table();
 
     std::unique_ptr<QTranslator> translator;
     std::unique_ptr<TableFixture> table;
@@ -125,72 +106,11 @@ void TestAccessibility::cleanup()
 }
 
 // Built only now, so that a translator installed first names the cards.
-void TestAccessibility::open_table()
+bool TestAccessibility::open_table()
 {
-    table = std::make_unique<TableFixture>(0.01, QList<int>{5, 11, 2, 8, 0, 7, 3, 10, 1, 9, 4, 6});
-    std::copy(std::begin(kDealTable), std::end(kDealTable), buf_r);
-    QVERIFY(table->show_active());
-}
-
-void TestAccessibility::click(const QString &name)
-{
-    QPushButton *target = table->button(name);
-    QVERIFY_PRESSABLE(target);
-    table->click(target);
-}
-
-void TestAccessibility::deal()
-{
-    click(QStringLiteral("deal_button"));
-    capture_stdout([this] {
-        QVERIFY(QTest::qWaitFor([this] { return table->card_button(1)->isVisible(); }));
-    });
-}
-
-void TestAccessibility::drive_to(Phase phase)
-{
-    if (phase == Phase::Start)
-        return;
-    QTest::keyClick(table->window(), Qt::Key_B, Qt::ControlModifier);
-    QVERIFY(QTest::qWaitFor([this] { return table->deal_button()->isEnabled(); }));
-    if (phase == Phase::DealDelay) {
-        set_delay_scale_for_tests(1.0); // the deal stays pending
-        click(QStringLiteral("deal_button"));
-        return;
-    }
-    deal();
-    if (phase == Phase::AfterDeal)
-        return;
-    click(QStringLiteral("push_button3"));
-    if (phase == Phase::AfterPress)
-        return;
-    click(QStringLiteral("cpu_open_button"));
-    if (phase == Phase::AfterOpen)
-        return;
-    click(QStringLiteral("push_button1"));
-    if (phase == Phase::AfterSecondPress)
-        return;
-    click(QStringLiteral("cpu_open_button"));
-    for (int i = 2; i < 5; ++i) {
-        click(QStringLiteral("push_button%1").arg(kFirstRoundPresses[i]));
-        click(QStringLiteral("cpu_open_button"));
-    }
-    if (phase == Phase::AfterFifthOpen)
-        return;
-    if (phase == Phase::NextDealDelay) {
-        set_delay_scale_for_tests(1.0);
-        click(QStringLiteral("deal_button"));
-        return;
-    }
-    for (int round = 2; round <= 5; ++round) {
-        deal();
-        for (int p = 1; p <= 5; ++p) {
-            click(QStringLiteral("push_button%1").arg(p));
-            click(QStringLiteral("cpu_open_button"));
-        }
-    }
-    answer_next_box(QMessageBox::Ok);
-    click(QStringLiteral("deal_button"));
+    table = std::make_unique<TableFixture>(0.01, kDemoDraws);
+    table->lay_demo_deal();
+    return table->show_active();
 }
 
 void TestAccessibility::card_names_data()
@@ -199,89 +119,19 @@ void TestAccessibility::card_names_data()
     QTest::addColumn<QStringList>("names");
 
     // cpu 1..5, user 1..5, CPU's card in play, user's card in play, pile.
-    const QString none;
-    QTest::newRow("at start") << Phase::Start
-                              << QStringList{none, none, none, none, none, none, none,
-                                             none, none, none, none, none, kBack};
-    QTest::newRow("during the first deal delay")
-        << Phase::DealDelay << QStringList{none, none, none, none, none, none, none,
-                                           none, none, none, none, none, kBack};
-    QTest::newRow("after the deal") << Phase::AfterDeal
-                                    << QStringList{kBack,
-                                                   kBack,
-                                                   kBack,
-                                                   kBack,
-                                                   kBack,
-                                                   "Ace of Spades",
-                                                   "Jack of Clubs",
-                                                   "Queen of Hearts",
-                                                   "Four of Diamonds",
-                                                   "Ten of Spades",
-                                                   none,
-                                                   none,
-                                                   kBack};
-    QTest::newRow("after pressing 3") << Phase::AfterPress
-                                      << QStringList{kBack,
-                                                     kBack,
-                                                     none,
-                                                     kBack,
-                                                     kBack,
-                                                     "Ace of Spades",
-                                                     "Jack of Clubs",
-                                                     none,
-                                                     "Four of Diamonds",
-                                                     "Ten of Spades",
-                                                     kBack,
-                                                     "Queen of Hearts",
-                                                     kBack};
-    QTest::newRow("after the open against 3") << Phase::AfterOpen
-                                              << QStringList{kBack,
-                                                             kBack,
-                                                             none,
-                                                             kBack,
-                                                             kBack,
-                                                             "Ace of Spades",
-                                                             "Jack of Clubs",
-                                                             none,
-                                                             "Four of Diamonds",
-                                                             "Ten of Spades",
-                                                             "King of Diamonds",
-                                                             "Queen of Hearts",
-                                                             kBack};
-    QTest::newRow("after pressing 1 next") << Phase::AfterSecondPress
-                                           << QStringList{none,
-                                                          kBack,
-                                                          none,
-                                                          kBack,
-                                                          kBack,
-                                                          none,
-                                                          "Jack of Clubs",
-                                                          none,
-                                                          "Four of Diamonds",
-                                                          "Ten of Spades",
-                                                          kBack,
-                                                          "Ace of Spades",
-                                                          kBack};
-    QTest::newRow("after the fifth open")
-        << Phase::AfterFifthOpen << QStringList{none,
-                                                none,
-                                                none,
-                                                none,
-                                                none,
-                                                none,
-                                                none,
-                                                none,
-                                                none,
-                                                none,
-                                                "Nine of Hearts",
-                                                "Four of Diamonds",
-                                                kBack};
-    QTest::newRow("during the second deal delay")
-        << Phase::NextDealDelay << QStringList{none, none, none, none, none, none, none,
-                                               none, none, none, none, none, kBack};
-    QTest::newRow("after the match")
-        << Phase::AfterMatch << QStringList{none, none, none, none, none, none, none,
-                                            none, none, none, none, none, kBack};
+    const QString o;
+    const QString b = kBack;
+    // clang-format off
+    QTest::newRow("at start")                     << Phase::BeforeStart      << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b};
+    QTest::newRow("during the first deal delay")  << Phase::DealDelay        << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b};
+    QTest::newRow("after the deal")               << Phase::AfterDeal        << QStringList{b, b, b, b, b, "Ace of Spades", "Jack of Clubs", "Queen of Hearts", "Four of Diamonds", "Ten of Spades", o, o, b};
+    QTest::newRow("after pressing 3")             << Phase::AfterPress       << QStringList{b, b, o, b, b, "Ace of Spades", "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", b, "Queen of Hearts", b};
+    QTest::newRow("after the open against 3")     << Phase::AfterOpen        << QStringList{b, b, o, b, b, "Ace of Spades", "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", "King of Diamonds", "Queen of Hearts", b};
+    QTest::newRow("after pressing 1 next")        << Phase::AfterSecondPress << QStringList{o, b, o, b, b, o, "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", b, "Ace of Spades", b};
+    QTest::newRow("after the fifth open")         << Phase::AfterFifthOpen   << QStringList{o, o, o, o, o, o, o, o, o, o, "Nine of Hearts", "Four of Diamonds", b};
+    QTest::newRow("during the second deal delay") << Phase::NextDealDelay    << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b};
+    QTest::newRow("after the match")              << Phase::AfterMatch       << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b};
+    // clang-format on
 }
 
 void TestAccessibility::card_names()
@@ -289,59 +139,36 @@ void TestAccessibility::card_names()
     QFETCH(Phase, phase);
     QFETCH(QStringList, names);
 
-    open_table();
-    drive_to(phase);
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(open_table());
+    QVERIFY(table->play_to(phase));
     QStringList heard;
     for (const QString &place : kCardPlaces)
         heard << spoken(table->label(place));
     QCOMPARE(heard, names);
 }
 
-// Every step of a match, the hidden cards are named "face-down card" or not
-// at all, and nothing else said about them tells rank or suit.
-void TestAccessibility::hidden_cards_stay_hidden(const char *step)
-{
-    for (const QString &place : kHiddenPlaces) {
-        QLabel *hidden = table->label(place);
-        const QString name = spoken(hidden);
-        QVERIFY2(name.isEmpty() || name == kBack,
-                 qPrintable(QStringLiteral("%1 at %2: \"%3\"").arg(place, step, name)));
-        for (QAccessible::Text text : {QAccessible::Description, QAccessible::Value,
-                                       QAccessible::Help, QAccessible::Accelerator}) {
-            QVERIFY2(!spoken(hidden, text).contains(kCardWord),
-                     qPrintable(QStringLiteral("%1 at %2").arg(place, step)));
-        }
-    }
-}
-
 void TestAccessibility::hidden_cards_never_named_in_a_whole_match()
 {
-    open_table();
-    QTest::keyClick(table->window(), Qt::Key_B, Qt::ControlModifier);
-    QVERIFY(QTest::qWaitFor([this] { return table->deal_button()->isEnabled(); }));
-    hidden_cards_stay_hidden("start");
+    QVERIFY(open_table());
+    QVERIFY(table->start_game());
+    QVERIFY(hidden_cards_stay_hidden(*table, "start"));
 
     QLabel *cpu_play = table->label(QStringLiteral("cpu_play_label"));
-    for (int round = 1; round <= 5; ++round) {
-        deal();
-        hidden_cards_stay_hidden("deal");
-        for (int i = 0; i < 5 && !QTest::currentTestFailed(); ++i) {
-            click(QStringLiteral("push_button%1").arg(round == 1 ? kFirstRoundPresses[i] : i + 1));
-            hidden_cards_stay_hidden("press");
+    for (const auto &order : kDemoOrders) {
+        QVERIFY(table->deal());
+        QVERIFY(hidden_cards_stay_hidden(*table, "deal"));
+        for (int position : order) {
+            QVERIFY(table->press(table->card_button(position)));
+            QVERIFY(hidden_cards_stay_hidden(*table, "press"));
             // The CPU's card in play is hidden until it is opened.
             QCOMPARE(spoken(cpu_play), kBack);
-            click(QStringLiteral("cpu_open_button"));
-            hidden_cards_stay_hidden("open");
+            QVERIFY(table->press(table->open_button()));
+            QVERIFY(hidden_cards_stay_hidden(*table, "open"));
             QVERIFY(spoken(cpu_play).contains(kCardWord));
         }
-        if (QTest::currentTestFailed())
-            return;
     }
-    answer_next_box(QMessageBox::Ok);
-    click(QStringLiteral("deal_button"));
-    hidden_cards_stay_hidden("match end");
+    QVERIFY(table->finish_match());
+    QVERIFY(hidden_cards_stay_hidden(*table, "match end"));
 }
 
 void TestAccessibility::lines_read_their_text_data()
@@ -350,15 +177,13 @@ void TestAccessibility::lines_read_their_text_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("score at start") << Phase::Start << "score_label"
-                                    << "CPU=0,User=0,tie=0";
-    QTest::newRow("round number while dealing") << Phase::DealDelay << "round_label"
-                                                << "Round 1";
-    // Queen against king: one apart, the lower rank wins.
-    QTest::newRow("score after the first open") << Phase::AfterOpen << "score_label"
-                                                << "CPU=0,User=1,tie=0";
-    QTest::newRow("notice after the first open") << Phase::AfterOpen << "result_label"
-                                                 << "User win";
+    // Queen against king after the first open: one apart, the lower rank wins.
+    // clang-format off
+    QTest::newRow("score at start")              << Phase::BeforeStart << "score_label"  << "CPU=0,User=0,tie=0";
+    QTest::newRow("round number while dealing")  << Phase::DealDelay   << "round_label"  << "Round 1";
+    QTest::newRow("score after the first open")  << Phase::AfterOpen   << "score_label"  << "CPU=0,User=1,tie=0";
+    QTest::newRow("notice after the first open") << Phase::AfterOpen   << "result_label" << "User win";
+    // clang-format on
 }
 
 void TestAccessibility::lines_read_their_text()
@@ -367,10 +192,8 @@ void TestAccessibility::lines_read_their_text()
     QFETCH(QString, line);
     QFETCH(QString, text);
 
-    open_table();
-    drive_to(phase);
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(open_table());
+    QVERIFY(table->play_to(phase));
     QLabel *shown = table->label(line);
     QVERIFY(shown->isVisible());
     QCOMPARE(shown->text(), text);
@@ -382,12 +205,10 @@ void TestAccessibility::names_in_japanese()
     translator = std::make_unique<QTranslator>();
     QVERIFY(translator->load(QStringLiteral("Kestrano_ja")));
     QVERIFY(QCoreApplication::installTranslator(translator.get()));
-    open_table();
+    QVERIFY(open_table());
     QCOMPARE(spoken(table->label(QStringLiteral("deck_label"))), QStringLiteral("裏向きのカード"));
 
-    drive_to(Phase::AfterPress);
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(table->play_to(Phase::AfterPress));
     QCOMPARE(spoken(table->label(QStringLiteral("user_card_label1"))),
              QStringLiteral("スペードのエース"));
     QCOMPARE(spoken(table->label(QStringLiteral("user_play_label"))),

@@ -17,24 +17,23 @@
 // show.  Closing a window that a box blocks cannot be tried: Qt does not hand
 // the window system's close to a window behind a modal box.
 //
-// One test starts the real program on a virtual X display (Xvfb), plays into
-// a round and closes it from the menu with keys sent by xdotool, as a player's
-// keyboard would, for the exit code and a clean end of the whole process.  Its
-// other rows start it as a session or a shell may: with a standard stream
-// closed, with a reader of its output that stops reading, and end it by the
-// signals of a logout, Ctrl+C or a closed terminal.  It is skipped where Xvfb
-// or xdotool is not installed.
+// Two tests run only on a virtual X display started by
+// tests/closing_real_window.sh.  real_window_closed_from_its_menu: the table
+// as main() runs it, in a real window, played into a round and closed from
+// its menu with keys sent by xdotool, as a player's keyboard would; the
+// script checks the exit code and a clean end of the whole process.
+// real_program_closed_in_a_round: the real program started as a session or a
+// shell may, with a standard stream closed or a reader of its output that
+// stops reading, and ended by the signals of a logout, Ctrl+C or a closed
+// terminal.
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -51,9 +50,12 @@
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
+#include "tests/support/child_process.h"
+#include "tests/support/modal_answer.h"
 #include "tests/support/offscreen_warnings.h"
 #include "tests/support/stdout_capture.h"
 #include "tests/support/table_fixture.h"
+#include "tests/support/windows.h"
 
 namespace {
 
@@ -75,57 +77,6 @@ int run_program(const std::function<void()> &script, int limit_ms = 5000)
     return QApplication::exec();
 }
 
-// The close button of a window's frame: the window system's close event.
-void close_by_frame(QWidget *top)
-{
-    QCloseEvent close;
-    QCoreApplication::sendEvent(top->windowHandle(), &close);
-}
-
-// Answers the next close question with Yes once it has been open `ms`.
-void answer_yes_after(int ms)
-{
-    auto *poll = new QTimer(qApp);
-    auto open_for = std::make_shared<QElapsedTimer>();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, open_for, ms] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        if (!open_for->isValid())
-            open_for->start();
-        if (open_for->elapsed() < ms)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        box->button(QMessageBox::Yes)->click();
-    });
-    poll->start(2);
-}
-
-template <typename Window> Window *top_level()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *found = qobject_cast<Window *>(widget))
-            return found;
-    }
-    return nullptr;
-}
-
-// Runs a program with `arguments` and `display`, and waits for its end.
-QByteArray run_tool(const QString &program, const QStringList &arguments, const QString &display,
-                    int limit_ms = 10000)
-{
-    QProcess tool;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display);
-    tool.setProcessEnvironment(environment);
-    tool.start(program, arguments);
-    if (!tool.waitForFinished(limit_ms))
-        tool.kill();
-    tool.waitForFinished();
-    return tool.readAllStandardOutput().trimmed();
-}
-
 } // namespace
 
 class TestClosing : public QObject
@@ -142,26 +93,13 @@ private slots:
     void closing_the_table();
     void other_windows_keep_the_program_running_data();
     void other_windows_keep_the_program_running();
+    void real_window_closed_from_its_menu();
     void real_program_closed_in_a_round_data();
     void real_program_closed_in_a_round();
 
 private:
-    void click(QWidget *target)
-    {
-        trace += capture_stdout([&] {
-            QTest::mouseClick(table->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                              target->mapTo(table->window(), target->rect().center()));
-        });
-    }
-    bool wait_for(const std::function<bool()> &condition)
-    {
-        bool met = false;
-        trace += capture_stdout([&] { met = QTest::qWaitFor(condition); });
-        return met;
-    }
-    void play_to(const QString &phase);
+    [[nodiscard]] bool play_to(const QString &phase);
 
-    QByteArray trace;
     std::unique_ptr<TableFixture> table;
 };
 
@@ -177,7 +115,9 @@ void TestClosing::cleanupTestCase()
 
 void TestClosing::init()
 {
-    trace.clear();
+    if (qstrcmp(QTest::currentTestFunction(), "real_window_closed_from_its_menu") == 0 ||
+        qstrcmp(QTest::currentTestFunction(), "real_program_closed_in_a_round") == 0)
+        return; // no table of the test's own
     table = std::make_unique<TableFixture>(kDelayScale);
     QVERIFY(table->show_active());
 }
@@ -187,22 +127,23 @@ void TestClosing::cleanup()
     table.reset();
 }
 
-// Plays from a fresh table to the moment `phase` names.
-void TestClosing::play_to(const QString &phase)
+// Plays from a fresh table to the moment `phase` names, the pause of the
+// phase running at the test's short length.
+bool TestClosing::play_to(const QString &phase)
 {
-    QTest::keyClick(table->window()->windowHandle(), Qt::Key_B, Qt::ControlModifier);
-    if (phase == QLatin1String("start pause"))
-        return;
-    QVERIFY(wait_for([this] { return table->deal_button()->isEnabled(); }));
-    click(table->deal_button());
+    TableFixture &t = *table;
+    if (phase == QLatin1String("start pause")) {
+        QTest::keyClick(t.window(), Qt::Key_B, Qt::ControlModifier);
+        return true;
+    }
+    if (!t.start_game() || !t.press(t.deal_button()))
+        return false;
     if (phase == QLatin1String("deal pending"))
-        return;
-    QVERIFY(wait_for([this] { return !table->probe->card_button(3)->isHidden(); }));
-    click(table->probe->card_button(3));
-    if (phase == QLatin1String("card pressed"))
-        return;
-    click(table->open_button());
-    QCOMPARE(phase, QStringLiteral("notice shown"));
+        return true;
+    if (!t.wait_for_deal().contains("Secand_Card_deal_Push_shown()") || !t.press(t.card_button(3)))
+        return false;
+    return phase == QLatin1String("card pressed") ||
+           (t.press(t.open_button()) && phase == QLatin1String("notice shown"));
 }
 
 void TestClosing::closing_the_table_data()
@@ -216,8 +157,9 @@ void TestClosing::closing_the_table_data()
         QTest::addRow("%s, after a card press", way) << "card pressed" << way;
         QTest::addRow("%s, with a result notice shown", way) << "notice shown" << way;
     }
-    QTest::newRow("menu, the deal comes while the question is open") << "deal pending"
-                                                                     << "menu, slow answer";
+    // clang-format off
+    QTest::newRow("menu, the deal comes while the question is open") << "deal pending" << "menu, slow answer";
+    // clang-format on
 }
 
 void TestClosing::closing_the_table()
@@ -225,9 +167,7 @@ void TestClosing::closing_the_table()
     QFETCH(QString, phase);
     QFETCH(QString, way);
 
-    play_to(phase);
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(play_to(phase));
     // The pause of the phase has not ended yet.
     if (phase == QLatin1String("start pause"))
         QVERIFY(!table->deal_button()->isEnabled());
@@ -246,7 +186,7 @@ void TestClosing::closing_the_table()
                 close_by_frame(table->window());
                 return;
             }
-            answer_yes_after(slow_answer ? 3 * game_delay(kDealDelayMs) : 0);
+            answer_next_box(QMessageBox::Yes, slow_answer ? 3 * game_delay(kDealDelayMs) : 0);
             QVERIFY(table->probe->close_action()->isEnabled());
             table->probe->close_action()->trigger();
         });
@@ -308,7 +248,7 @@ void TestClosing::other_windows_keep_the_program_running()
         QCOMPARE(last_window_closed.count(), 0);
 
         table->window()->activateWindow();
-        answer_yes_after(0);
+        answer_next_box(QMessageBox::Yes);
         table->probe->close_action()->trigger();
         QVERIFY(table->window()->isHidden());
         QTest::qWait(game_delay(kStartDelayMs) + 20);
@@ -337,13 +277,33 @@ void TestClosing::other_windows_keep_the_program_running()
     QVERIFY(table->window()->isHidden());
 }
 
+// The table as main() runs it, in a real window that closing_real_window.sh
+// plays with keys: game start, deal, the first card opened, then "close"
+// from the Game menu, answered Yes while the result notice is on.
+void TestClosing::real_window_closed_from_its_menu()
+{
+    if (!qEnvironmentVariableIsSet("KESTRANO_REAL_WINDOW"))
+        QSKIP("runs only on the display of tests/closing_real_window.sh");
+    // The start pause 650 ms, the result notice 200 ms.
+    set_delay_scale_for_tests(0.1);
+    auto window = std::make_unique<Kestrano>();
+    window->show();
+    QCOMPARE(QApplication::exec(), 0);
+    window.reset();
+    const QByteArray after = capture_stdout(
+        [] { QTest::qWait(game_delay(kStartDelayMs) + game_delay(kNoticeDelayMs)); });
+    QVERIFY2(after.isEmpty(), after.left(200).constData());
+    set_delay_scale_for_tests(1.0);
+}
+
 void TestClosing::real_program_closed_in_a_round_data()
 {
     QTest::addColumn<QString>("output"); // "read", "closed" or "stalled"
     QTest::addColumn<bool>("errors_closed");
-    QTest::addColumn<QString>("end"); // "menu", a signal, or "SIGTERM twice"
+    QTest::addColumn<QString>("end"); // a signal, or "SIGTERM twice"
 
-    QTest::newRow("closed from its menu in a round") << "read" << false << "menu";
+    // Closed from its menu in a round: real_window_closed_from_its_menu.
+    // clang-format off
     // The X connection must not take descriptor 1 or 2: no window would show.
     QTest::newRow("standard output closed at launch") << "closed" << false << "SIGTERM";
     QTest::newRow("standard error closed at launch") << "read" << true << "SIGTERM";
@@ -352,34 +312,19 @@ void TestClosing::real_program_closed_in_a_round_data()
     QTest::newRow("the terminal closed") << "read" << false << "SIGHUP";
     // A 4 KB pipe nobody reads: the start-up trace alone is ten times that.
     QTest::newRow("a reader that stops reading") << "stalled" << false << "SIGTERM";
-    QTest::newRow("a second SIGTERM while the traces wait for that reader")
-        << "stalled" << false << "SIGTERM twice";
+    QTest::newRow("a second SIGTERM while the traces wait for that reader") << "stalled" << false << "SIGTERM twice";
+    // clang-format on
 }
 
+// The real program on the script's display; the window must show (xdotool
+// finds it) before the signal comes.
 void TestClosing::real_program_closed_in_a_round()
 {
     QFETCH(QString, output);
     QFETCH(bool, errors_closed);
     QFETCH(QString, end);
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    if (xvfb.isEmpty() || xdotool.isEmpty())
-        QSKIP("needs Xvfb and xdotool");
-
-    // A display of its own; Xvfb names it when it is ready.
-    QProcess server;
-    server.start(xvfb,
-                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                  QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                  QStringLiteral("tcp")});
-    QVERIFY2(server.waitForStarted(), qPrintable(server.errorString()));
-    QByteArray number;
-    for (int tries = 0; tries < 100 && !number.endsWith('\n'); ++tries) {
-        server.waitForReadyRead(100);
-        number += server.readAllStandardOutput();
-    }
-    const QString display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
-    QVERIFY2(number.endsWith('\n'), "Xvfb did not start");
+    if (!qEnvironmentVariableIsSet("KESTRANO_REAL_WINDOW"))
+        QSKIP("runs only on the display of tests/closing_real_window.sh");
 
     int stalled[2] = {-1, -1};
     if (output == QLatin1String("stalled")) {
@@ -388,7 +333,6 @@ void TestClosing::real_program_closed_in_a_round()
     }
     QProcess game;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     game.setProcessEnvironment(environment);
     game.setWorkingDirectory(QStringLiteral(KESTRANO_GAME_DIR));
@@ -409,42 +353,17 @@ void TestClosing::real_program_closed_in_a_round()
         ::close(write_end);
     QVERIFY2(game.waitForStarted(), qPrintable(game.errorString()));
 
-    auto keys = [&](const QStringList &arguments) {
-        run_tool(
-            xdotool,
-            QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50")} +
-                arguments,
-            display);
-    };
-    const QString table = run_tool(xdotool,
-                                   {QStringLiteral("search"), QStringLiteral("--sync"),
-                                    QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                    QStringLiteral("^Title:12-1$")},
-                                   display)
-                              .split('\n')
-                              .value(0);
-    bool played = !table.isEmpty();
-    if (played && end == QLatin1String("menu")) {
-        run_tool(xdotool, {QStringLiteral("windowfocus"), QStringLiteral("--sync"), table},
-                 display);
-        // Game start; past the start pause, deal; after the deal, play the
-        // first card and open: the result notice's timer is pending.
-        keys({QStringLiteral("ctrl+b")});
-        game.waitForFinished(6500 + 500);
-        keys({QStringLiteral("d")});
-        game.waitForFinished(1200 + 500);
-        keys({QStringLiteral("1"), QStringLiteral("o")});
-        // "close" is the first enabled entry of the Game menu while a game runs.
-        keys({QStringLiteral("alt+g"), QStringLiteral("Return")});
-        const QString question = run_tool(xdotool,
-                                          {QStringLiteral("search"), QStringLiteral("--sync"),
-                                           QStringLiteral("--onlyvisible"),
-                                           QStringLiteral("--name"), QStringLiteral("^Question$")},
-                                          display, 5000);
-        played = !question.isEmpty();
-        if (played)
-            keys({QStringLiteral("y")});
-    } else if (played) {
+    const ChildResult search = run_child(
+        {QStringLiteral("xdotool"),
+         {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+          QStringLiteral("--name"), QStringLiteral("^Title:12-1$")},
+         {},
+         {},
+         10000,
+         {},
+         0});
+    const bool played = search.passed() && !search.out.trimmed().isEmpty();
+    if (played) {
         const int signal_number = end == QLatin1String("SIGINT")   ? SIGINT
                                   : end == QLatin1String("SIGHUP") ? SIGHUP
                                                                    : SIGTERM;
@@ -478,8 +397,6 @@ void TestClosing::real_program_closed_in_a_round()
             traces.append(bytes, got);
         ::close(stalled[0]);
     }
-    server.terminate();
-    server.waitForFinished();
     if (end == QLatin1String("SIGTERM twice"))
         return;
 
@@ -495,11 +412,7 @@ void TestClosing::real_program_closed_in_a_round()
     QVERIFY2(game.exitCode() == 0,
              qPrintable(QStringLiteral("exit code %1\n").arg(game.exitCode()) +
                         QString::fromLocal8Bit(errors.right(3000))));
-    if (end == QLatin1String("menu")) {
-        // It was in the middle of a round: the card played and the pair judged.
-        QVERIFY2(traces.contains("button_count=1\n") && traces.contains("\ncpu="),
-                 traces.right(300).constData());
-    } else if (!close_output) {
+    if (!close_output) {
         // Every trace printed before the signal is out: the start-up trace
         // ends with the deal table's closing count.
         static const QRegularExpression whole(

@@ -17,14 +17,6 @@
 
 namespace {
 
-QString joined(const QList<int> &positions)
-{
-    QStringList texts;
-    for (int p : positions)
-        texts << QString::number(p);
-    return texts.join(QLatin1Char(','));
-}
-
 // What the re-enabling step printed: the lines between the hand load's last
 // line and the state trace.
 QByteArray reenabling_lines(const QByteArray &trace)

@@ -19,15 +19,12 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTranslator>
-#include <QWindow>
 #include <QtEndian>
 
 #include <functional>
@@ -39,14 +36,13 @@
 #include "app/translation.h"
 #include "dialogs/help_explain.h"
 #include "dialogs/version.h"
-#include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
-#include "tests/support/kestrano_probe.h"
-#include "tests/support/modal_answer.h"
-#include "tests/support/scripted_random.h"
+#include "table/sound.h"
+#include "tests/support/child_process.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/table_fixture.h"
+#include "tests/support/windows.h"
 
 namespace {
 
@@ -192,33 +188,17 @@ Damage replaced_by(const QString &folder, const QByteArray &bytes)
     };
 }
 
-Damage cut_to(const QString &folder, qint64 size)
-{
-    return [folder, size] {
-        return for_each_file(folder, [size](const QString &file) {
-            QFile cut(file);
-            return cut.resize(std::min(size, cut.size()));
-        });
-    };
-}
+constexpr qint64 kHalf = -1;
 
-Damage cut_in_half(const QString &folder)
+// Each file (or each whose name ends in `only`) cut or padded with zeros to
+// `size` bytes, or cut to half its size (kHalf); padding makes sparse files.
+Damage resized(const QString &folder, qint64 size, const QString &only = {})
 {
-    return [folder] {
-        return for_each_file(folder, [](const QString &file) {
-            QFile cut(file);
-            return cut.resize(cut.size() / 2);
-        });
-    };
-}
-
-// The real file, then zeros up to 50 MB (a sparse file, no disk space).
-Damage padded_to_50_mb(const QString &folder)
-{
-    return [folder] {
-        return for_each_file(folder, [](const QString &file) {
-            QFile padded(file);
-            return padded.resize(kBigFile);
+    return [folder, size, only] {
+        return for_each_file(folder, [&](const QString &file) {
+            QFile resized(file);
+            return !file.endsWith(only) ||
+                   resized.resize(size == kHalf ? resized.size() / 2 : size);
         });
     };
 }
@@ -370,11 +350,6 @@ QMap<QString, QString> read_report(const QString &path)
     return facts;
 }
 
-bool shows(const QLabel *label)
-{
-    return !label->pixmap().isNull();
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Damage)
@@ -399,10 +374,14 @@ private:
     bool prepare(const QTemporaryDir &folder, const Damage &damage);
     // Plays in `folder` in a copy of this program; the report lands in `report`.
     // `sharp` puts it on a screen of twice the density.
-    void play_in(const QTemporaryDir &folder, const QTemporaryDir &report, bool japanese,
-                 bool sharp = false);
+    [[nodiscard]] ChildResult play_in(const QTemporaryDir &folder, const QTemporaryDir &report,
+                                      bool japanese, bool sharp = false);
+
+    // The match in the copy that plays; what it saw goes into `facts`.
+    [[nodiscard]] bool play_match(QMap<QString, QString> &facts);
 
     QByteArray intact_trace;
+    std::unique_ptr<TableFixture> table;
 };
 
 bool TestDamagedData::prepare(const QTemporaryDir &folder, const Damage &damage)
@@ -419,35 +398,18 @@ bool TestDamagedData::prepare(const QTemporaryDir &folder, const Damage &damage)
     return damaged;
 }
 
-void TestDamagedData::play_in(const QTemporaryDir &folder, const QTemporaryDir &report,
-                              bool japanese, bool sharp)
+ChildResult TestDamagedData::play_in(const QTemporaryDir &folder, const QTemporaryDir &report,
+                                     bool japanese, bool sharp)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QLatin1String(kReportVariable), report.path());
+    ChildRun run = rerun_of("play_in_prepared_folder");
+    run.folder = folder.path();
+    run.limit_ms = kHangLimitMs;
+    run.environment << QLatin1String(kReportVariable) + QLatin1Char('=') + report.path();
     if (japanese)
-        environment.insert(QLatin1String(kJapaneseVariable), QStringLiteral("1"));
+        run.environment << QLatin1String(kJapaneseVariable) + QStringLiteral("=1");
     if (sharp)
-        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
-    QProcess copy;
-    copy.setProcessEnvironment(environment);
-    copy.setWorkingDirectory(folder.path());
-    copy.start(QCoreApplication::applicationFilePath(),
-               {QStringLiteral("play_in_prepared_folder")});
-    QVERIFY2(copy.waitForStarted(), qPrintable(copy.errorString()));
-    if (!copy.waitForFinished(kHangLimitMs)) {
-        copy.kill();
-        copy.waitForFinished();
-        QFAIL(
-            qPrintable(QStringLiteral("the game hung: no end after %1 s\n%2")
-                           .arg(kHangLimitMs / 1000)
-                           .arg(QString::fromLocal8Bit(copy.readAllStandardOutput().right(2000)))));
-    }
-    const QByteArray log = copy.readAllStandardOutput() + copy.readAllStandardError().right(2000);
-    QVERIFY2(copy.exitStatus() == QProcess::NormalExit,
-             qPrintable(QStringLiteral("the game crashed\n") + QString::fromLocal8Bit(log)));
-    QVERIFY2(copy.exitCode() == 0 &&
-                 log.contains("PASS   : TestDamagedData::play_in_prepared_folder()"),
-             log.constData());
+        run.environment << QStringLiteral("QT_SCALE_FACTOR=2");
+    return run_child(run);
 }
 
 void TestDamagedData::initTestCase()
@@ -458,9 +420,8 @@ void TestDamagedData::initTestCase()
     QTemporaryDir report;
     QVERIFY(folder.isValid() && report.isValid());
     QVERIFY(prepare(folder, {}));
-    play_in(folder, report, false);
-    if (QTest::currentTestFailed())
-        return;
+    const ChildResult played = play_in(folder, report, false);
+    QVERIFY2(played.passed("play_in_prepared_folder"), played.report().constData());
     intact_trace = read_file(report.filePath(QStringLiteral("trace")));
     QVERIFY(intact_trace.startsWith("First_Shown()\n"));
     const QMap<QString, QString> facts = read_report(report.filePath(QStringLiteral("facts")));
@@ -486,112 +447,55 @@ void TestDamagedData::play_with_damaged_files_data()
     const int all = kPicturesShown;
     const int faces = kPicturesShown - kCardBacksShown;
 
+    // clang-format off
     QTest::newRow("pictures missing") << removed(gazo) << false << 0 << "rules" << english;
-    QTest::newRow("card back missing, faces intact")
-        << both(removed("gazo/UB0.png"), removed("gazo/UB0@2x.png")) << false << faces << "rules"
-        << english;
+    QTest::newRow("card back missing, faces intact") << both(removed("gazo/UB0.png"), removed("gazo/UB0@2x.png")) << false << faces << "rules" << english;
     QTest::newRow("pictures empty") << replaced_by(gazo, {}) << false << 0 << "rules" << english;
-    QTest::newRow("pictures cut in half") << cut_in_half(gazo) << false << 0 << "rules" << english;
-    QTest::newRow("pictures cut inside their header")
-        << cut_to(gazo, 20) << false << 0 << "rules" << english;
-    QTest::newRow("pictures that are text")
-        << replaced_by(gazo, text) << false << 0 << "rules" << english;
-    QTest::newRow("pictures whose header claims 100000 x 100000 pixels")
-        << replaced_by(gazo, png_of_impossible_size()) << false << 0 << "rules" << english;
-    QTest::newRow("pictures of 50 MB: the picture, then zeros")
-        << padded_to_50_mb(gazo) << false << all << "rules" << english;
-    const QRegularExpression sharp_pictures(QStringLiteral("@2x\\.png$"));
-    QTest::newRow("on a sharp screen: sharp pictures cut in half, plain ones intact")
-        << Damage([sharp_pictures] {
-               return for_each_file("gazo", [&](const QString &file) {
-                   QFile picture(file);
-                   return !sharp_pictures.match(file).hasMatch() ||
-                          picture.resize(picture.size() / 2);
-               });
-           })
-        << false << all << "rules" << english;
-    QTest::newRow("on a sharp screen: pictures that are text")
-        << replaced_by(gazo, text) << false << 0 << "rules" << english;
-    QTest::newRow("pictures of 50 MB: a PNG signature, then noise")
-        << all_noise(gazo, QByteArray("\x89PNG\r\n\x1a\n", 8), kBigFile) << false << 0 << "rules"
-        << english;
-
+    QTest::newRow("pictures cut in half") << resized(gazo, kHalf) << false << 0 << "rules" << english;
+    QTest::newRow("pictures cut inside their header") << resized(gazo, 20) << false << 0 << "rules" << english;
+    QTest::newRow("pictures that are text") << replaced_by(gazo, text) << false << 0 << "rules" << english;
+    QTest::newRow("pictures whose header claims 100000 x 100000 pixels") << replaced_by(gazo, png_of_impossible_size()) << false << 0 << "rules" << english;
+    QTest::newRow("pictures of 50 MB: the picture, then zeros") << resized(gazo, kBigFile) << false << all << "rules" << english;
+    QTest::newRow("on a sharp screen: sharp pictures cut in half, plain ones intact") << resized(gazo, kHalf, "@2x.png") << false << all << "rules" << english;
+    QTest::newRow("on a sharp screen: pictures that are text") << replaced_by(gazo, text) << false << 0 << "rules" << english;
+    QTest::newRow("pictures of 50 MB: a PNG signature, then noise") << all_noise(gazo, QByteArray("\x89PNG\r\n\x1a\n", 8), kBigFile) << false << 0 << "rules" << english;
     QTest::newRow("sounds missing") << removed(wave) << false << all << "rules" << english;
     QTest::newRow("sounds empty") << replaced_by(wave, {}) << false << all << "rules" << english;
-    QTest::newRow("sounds cut inside their header")
-        << cut_to(wave, 30) << false << all << "rules" << english;
-    QTest::newRow("sounds cut in half") << cut_in_half(wave) << false << all << "rules" << english;
-    QTest::newRow("sounds that are text")
-        << replaced_by(wave, text) << false << all << "rules" << english;
-    QTest::newRow("sounds whose header claims 2 GB of samples")
-        << wav_header_says("data", 4, 0x7ffffff0u, 4, 4096) << false << all << "rules" << english;
-    QTest::newRow("sounds whose header claims no channels")
-        << wav_header_says("fmt ", 10, 0, 2, 4096) << false << all << "rules" << english;
-    QTest::newRow("sounds whose header claims 0 samples a second")
-        << wav_header_says("fmt ", 12, 0, 4, 4096) << false << all << "rules" << english;
-    QTest::newRow("sounds of 50 MB: the sound, then zeros")
-        << padded_to_50_mb(wave) << false << all << "rules" << english;
-    QTest::newRow("sounds of 50 MB: a RIFF header, then noise")
-        << all_noise(wave, "RIFF\xff\xff\xff\x7fWAVEfmt ", kBigFile) << false << all << "rules"
-        << english;
-
+    QTest::newRow("sounds cut inside their header") << resized(wave, 30) << false << all << "rules" << english;
+    QTest::newRow("sounds cut in half") << resized(wave, kHalf) << false << all << "rules" << english;
+    QTest::newRow("sounds that are text") << replaced_by(wave, text) << false << all << "rules" << english;
+    QTest::newRow("sounds whose header claims 2 GB of samples") << wav_header_says("data", 4, 0x7ffffff0u, 4, 4096) << false << all << "rules" << english;
+    QTest::newRow("sounds whose header claims no channels") << wav_header_says("fmt ", 10, 0, 2, 4096) << false << all << "rules" << english;
+    QTest::newRow("sounds whose header claims 0 samples a second") << wav_header_says("fmt ", 12, 0, 4, 4096) << false << all << "rules" << english;
+    QTest::newRow("sounds of 50 MB: the sound, then zeros") << resized(wave, kBigFile) << false << all << "rules" << english;
+    QTest::newRow("sounds of 50 MB: a RIFF header, then noise") << all_noise(wave, "RIFF\xff\xff\xff\x7fWAVEfmt ", kBigFile) << false << all << "rules" << english;
     QTest::newRow("help page missing") << removed(page) << false << all << "empty" << english;
     QTest::newRow("help page empty") << replaced_by(page, {}) << false << all << "empty" << english;
-    QTest::newRow("help page cut inside a double-byte character")
-        << Damage(help_cut_in_a_character) << false << all << "rules" << english;
-    QTest::newRow("help page in UTF-16 under a Shift_JIS label")
-        << replaced_by(page, mislabelled_page("UTF-16")) << false << all << "any" << english;
-    QTest::newRow("help page in UTF-8 under a Shift_JIS label")
-        << replaced_by(page, mislabelled_page("UTF-8")) << false << all << "any" << english;
-    QTest::newRow("help page of noise")
-        << replaced_by(page, noise(64 * 1024, 3)) << false << all << "any" << english;
-    QTest::newRow("help page of 50 MB: the page, then zeros")
-        << padded_to_50_mb(page) << false << all << "any" << english;
-
-    QTest::newRow("card back a FIFO")
-        << made_fifo({"gazo/UB0.png", "gazo/UB0@2x.png"}) << false << faces << "rules" << english;
+    QTest::newRow("help page cut inside a double-byte character") << Damage(help_cut_in_a_character) << false << all << "rules" << english;
+    QTest::newRow("help page in UTF-16 under a Shift_JIS label") << replaced_by(page, mislabelled_page("UTF-16")) << false << all << "any" << english;
+    QTest::newRow("help page in UTF-8 under a Shift_JIS label") << replaced_by(page, mislabelled_page("UTF-8")) << false << all << "any" << english;
+    QTest::newRow("help page of noise") << replaced_by(page, noise(64 * 1024, 3)) << false << all << "any" << english;
+    QTest::newRow("help page of 50 MB: the page, then zeros") << resized(page, kBigFile) << false << all << "any" << english;
+    QTest::newRow("card back a FIFO") << made_fifo({"gazo/UB0.png", "gazo/UB0@2x.png"}) << false << faces << "rules" << english;
     QTest::newRow("help page a FIFO") << made_fifo({page}) << false << all << "empty" << english;
-    QTest::newRow("help page a link to /dev/zero")
-        << linked_to(page, "/dev/zero") << false << all << "empty" << english;
-    QTest::newRow("help page linking a picture that is a FIFO")
-        << both(made_fifo({"html/card.png"}), help_page_with("<img src=\"card.png\">")) << false
-        << all << "rules" << english;
-    QTest::newRow("help page linking a style sheet and a picture on /dev/zero")
-        << help_page_with("<link rel=\"stylesheet\" href=\"/dev/zero\"><img src=\"/dev/zero\">")
-        << false << all << "rules" << english;
-    QTest::newRow("help page linking files outside its folder")
-        << help_page_with("<a href=\"file:///etc/passwd\">a</a><a href=\"../../../../../../../../"
-                          "etc/passwd\">b</a><a href=\"/etc/passwd\">c</a>")
-        << false << all << "rules" << english;
-    QTest::newRow("help page of 7,500 nested tables")
-        << replaced_by(page, nested_page("<table><tr><td>", 7500)) << false << all << "empty"
-        << english;
-    QTest::newRow("help page of 30,000 nested lists")
-        << replaced_by(page, nested_page("<ul><li>", 30000)) << false << all << "empty" << english;
-    QTest::newRow("help page of 80,000 nested tags")
-        << replaced_by(page, nested_page("<b>", 80000)) << false << all << "empty" << english;
-
-    QTest::newRow("translation whose message claims 2 GB of text")
-        << qm_section_says(0x69, 1, 0x7ffffff0u) << true << all << "rules" << english;
-    QTest::newRow("translation whose hash points past its messages")
-        << qm_section_says(0x42, 4, 0x7ffffff0u) << true << all << "rules" << english;
+    QTest::newRow("help page a link to /dev/zero") << linked_to(page, "/dev/zero") << false << all << "empty" << english;
+    QTest::newRow("help page linking a picture that is a FIFO") << both(made_fifo({"html/card.png"}), help_page_with("<img src=\"card.png\">")) << false << all << "rules" << english;
+    QTest::newRow("help page linking a style sheet and a picture on /dev/zero") << help_page_with("<link rel=\"stylesheet\" href=\"/dev/zero\"><img src=\"/dev/zero\">") << false << all << "rules" << english;
+    QTest::newRow("help page linking files outside its folder") << help_page_with("<a href=\"file:///etc/passwd\">a</a><a href=\"../../../../../../../../etc/passwd\">b</a><a href=\"/etc/passwd\">c</a>") << false << all << "rules" << english;
+    QTest::newRow("help page of 7,500 nested tables") << replaced_by(page, nested_page("<table><tr><td>", 7500)) << false << all << "empty" << english;
+    QTest::newRow("help page of 30,000 nested lists") << replaced_by(page, nested_page("<ul><li>", 30000)) << false << all << "empty" << english;
+    QTest::newRow("help page of 80,000 nested tags") << replaced_by(page, nested_page("<b>", 80000)) << false << all << "empty" << english;
+    QTest::newRow("translation whose message claims 2 GB of text") << qm_section_says(0x69, 1, 0x7ffffff0u) << true << all << "rules" << english;
+    QTest::newRow("translation whose hash points past its messages") << qm_section_says(0x42, 4, 0x7ffffff0u) << true << all << "rules" << english;
     QTest::newRow("translation empty") << replaced_by(qm, {}) << true << all << "rules" << english;
-    QTest::newRow("translation cut in half")
-        << cut_in_half(qm) << true << all << "rules" << english;
-    QTest::newRow("translation that is text")
-        << replaced_by(qm, text) << true << all << "rules" << english;
-    QTest::newRow("translation whose block claims 2 GB")
-        << Damage([] { return write_file("Kestrano_ja.qm", qm_with_lying_block()); }) << true << all
-        << "rules" << english;
-    QTest::newRow("translation with bytes changed past its magic number")
-        << bytes_flipped(qm, 16) << true << all << "rules" << QString();
-    QTest::newRow("translation of 50 MB: the file, then zeros")
-        << padded_to_50_mb(qm) << true << all << "rules" << japanese;
-
-    QTest::newRow("every data file replaced by text") << Damage([text] {
-        return replaced_by("gazo", text)() && replaced_by("wave", text)() &&
-               replaced_by("html", text)() && replaced_by("Kestrano_ja.qm", text)();
+    QTest::newRow("translation cut in half") << resized(qm, kHalf) << true << all << "rules" << english;
+    QTest::newRow("translation that is text") << replaced_by(qm, text) << true << all << "rules" << english;
+    QTest::newRow("translation whose block claims 2 GB") << Damage([] { return write_file("Kestrano_ja.qm", qm_with_lying_block()); }) << true << all << "rules" << english;
+    QTest::newRow("translation with bytes changed past its magic number") << bytes_flipped(qm, 16) << true << all << "rules" << QString();
+    QTest::newRow("translation of 50 MB: the file, then zeros") << resized(qm, kBigFile) << true << all << "rules" << japanese;
+    QTest::newRow("every data file replaced by text") << Damage([text] { return replaced_by("gazo", text)() && replaced_by("wave", text)() && replaced_by("html", text)() && replaced_by("Kestrano_ja.qm", text)();
     }) << true << 0 << "any" << english;
+    // clang-format on
 }
 
 void TestDamagedData::play_with_damaged_files()
@@ -608,9 +512,8 @@ void TestDamagedData::play_with_damaged_files()
     QVERIFY(folder.isValid() && report.isValid());
     QVERIFY2(prepare(folder, damage), "the damage could not be done");
     const bool sharp = QByteArray(QTest::currentDataTag()).startsWith("on a sharp screen");
-    play_in(folder, report, japanese, sharp);
-    if (QTest::currentTestFailed())
-        return;
+    const ChildResult played = play_in(folder, report, japanese, sharp);
+    QVERIFY2(played.passed("play_in_prepared_folder"), played.report().constData());
 
     const QByteArray trace = read_file(report.filePath(QStringLiteral("trace")));
     if (trace != intact_trace) {
@@ -634,7 +537,67 @@ void TestDamagedData::play_with_damaged_files()
 }
 
 // The match every copy plays: game start, five rounds of five cards in
-// turning orders, the verdict, and the help and version windows.
+// turning orders, the verdict, and the help and version windows; the
+// pictures on the table are counted up to the first open.
+bool TestDamagedData::play_match(QMap<QString, QString> &facts)
+{
+    // The real player, on whatever the sounds have become.
+    set_sound_player(nullptr);
+    TableFixture &t = *table;
+    auto shows = [](const QLabel *label) { return int(!label->pixmap().isNull()); };
+    int pictures = 0;
+    facts["deal_text"] = t.deal_button()->text();
+    if (!t.show_active() || !t.start_game() || !t.deal())
+        return false;
+    pictures += shows(t.label("deck_label"));
+    for (int p = 1; p <= 5; ++p)
+        pictures += shows(t.user_card_label(p)) + shows(t.cpu_card_label(p));
+    if (!t.press(t.card_button(1)))
+        return false;
+    pictures += shows(t.label("user_play_label")) + shows(t.label("cpu_play_label"));
+    if (!t.press(t.open_button()))
+        return false;
+    pictures += shows(t.label("cpu_play_label"));
+    facts["pictures"] = QString::number(pictures);
+    if (!t.play_pair(2) || !t.play_pair(3) || !t.play_pair(4) || !t.play_pair(5))
+        return false;
+    for (int round = 2; round <= 5; ++round) {
+        const int order[5] = {round, round % 5 + 1, (round + 1) % 5 + 1, (round + 2) % 5 + 1,
+                              (round + 3) % 5 + 1};
+        if (!t.deal() || !t.play_round(order))
+            return false;
+    }
+    if (!t.finish_match() || count != 0)
+        return false;
+
+    t.probe->explain_action()->trigger();
+    t.probe->version_action()->trigger();
+    QCoreApplication::processEvents();
+    auto *page = top_level<Help_explain>();
+    auto *version = top_level<Version>();
+    if (!page || !page->isVisible() || !version || !version->isVisible())
+        return false;
+    // Each link of the page followed, as a click on it would.
+    QStringList links;
+    for (QTextBlock block = page->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto piece = block.begin(); !piece.atEnd(); ++piece) {
+            if (piece.fragment().charFormat().isAnchor())
+                links << piece.fragment().charFormat().anchorHref();
+        }
+    }
+    for (const QString &link : links)
+        page->setSource(QUrl(link));
+    const QString text = page->toPlainText();
+    facts["help_length"] = QString::number(text.size());
+    facts["help_rules"] = text.contains(QStringLiteral("遊び方")) ? "1" : "0";
+    QTest::mouseClick(version->findChild<QPushButton *>("next_button"), Qt::LeftButton);
+    // The sounds of the match load and play (or fail) meanwhile.
+    QTest::qWait(100);
+    table.reset();
+    QTest::qWait(20);
+    return true;
+}
+
 void TestDamagedData::play_in_prepared_folder()
 {
     const QString report = qEnvironmentVariable(kReportVariable);
@@ -644,93 +607,15 @@ void TestDamagedData::play_in_prepared_folder()
     QTranslator translator;
     if (qEnvironmentVariableIsSet(kJapaneseVariable))
         install_translation(*qApp, translator, QLocale::Japanese);
-    reset_game_state();
-    set_delay_scale_for_tests(0.005);
-    ScriptedRandom shuffle({5, 11, 2, 8, 0, 7, 3, 10, 1, 9, 4, 6, 40, 17, 29, 51, 23, 36});
-    std::unique_ptr<Kestrano> window;
-    std::unique_ptr<KestranoProbe> probe;
     QMap<QString, QString> facts;
-    int pictures = 0;
-
+    bool played = false;
     const QByteArray trace = capture_stdout([&] {
-        window = std::make_unique<Kestrano>();
-        probe = std::make_unique<KestranoProbe>(*window);
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        auto *deal = window->findChild<QPushButton *>("deal_button");
-        auto *open = window->findChild<QPushButton *>("cpu_open_button");
-        auto label = [&](const char *name) { return window->findChild<QLabel *>(name); };
-        auto click = [&](QWidget *target) {
-            QVERIFY2(target->isVisible() && target->isEnabled(), qPrintable(target->objectName()));
-            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                              target->mapTo(window.get(), target->rect().center()));
-        };
-        facts["deal_text"] = deal->text();
-
-        QTest::keyClick(window->windowHandle(), Qt::Key_B, Qt::ControlModifier);
-        for (int round = 1; round <= 5; ++round) {
-            QVERIFY(QTest::qWaitFor([&] { return deal->isEnabled(); }));
-            click(deal);
-            QVERIFY(QTest::qWaitFor([&] { return label("round_label")->isHidden(); }));
-            if (round == 1) {
-                pictures += shows(label("deck_label"));
-                for (int p = 1; p <= 5; ++p)
-                    pictures += shows(probe->user_card_label(p)) + shows(probe->cpu_card_label(p));
-            }
-            for (int i = 0; i < 5; ++i) {
-                click(probe->card_button((round + i - 1) % 5 + 1));
-                if (round == 1 && i == 0)
-                    pictures += shows(label("user_play_label")) + shows(label("cpu_play_label"));
-                click(open);
-                if (round == 1 && i == 0)
-                    pictures += shows(label("cpu_play_label"));
-            }
-            if (QTest::currentTestFailed())
-                return;
-        }
-        ModalAnswer *verdict = answer_next_box(QMessageBox::Ok);
-        click(deal);
-        QVERIFY(verdict->answered);
-        QCOMPARE(count, 0);
-
-        probe->explain_action()->trigger();
-        probe->version_action()->trigger();
-        QCoreApplication::processEvents();
-        for (QWidget *top : QApplication::topLevelWidgets()) {
-            if (auto *page = qobject_cast<Help_explain *>(top)) {
-                QVERIFY(page->isVisible());
-                // Each link of the page followed, as a click on it would.
-                QStringList links;
-                for (QTextBlock block = page->document()->begin(); block.isValid();
-                     block = block.next()) {
-                    for (auto piece = block.begin(); !piece.atEnd(); ++piece) {
-                        if (piece.fragment().charFormat().isAnchor())
-                            links << piece.fragment().charFormat().anchorHref();
-                    }
-                }
-                for (const QString &link : links)
-                    page->setSource(QUrl(link));
-                const QString text = page->toPlainText();
-                facts["help_length"] = QString::number(text.size());
-                facts["help_rules"] = text.contains(QStringLiteral("遊び方")) ? "1" : "0";
-            } else if (auto *version = qobject_cast<Version *>(top)) {
-                QVERIFY(version->isVisible());
-                version->findChild<QPushButton *>("next_button")->click();
-            }
-        }
-        // The sounds of the match load and play (or fail) meanwhile.
-        QTest::qWait(100);
-        window->close();
-        probe.reset();
-        window.reset();
-        QTest::qWait(20);
+        table = std::make_unique<TableFixture>(
+            0.005, QList<int>{5, 11, 2, 8, 0, 7, 3, 10, 1, 9, 4, 6, 40, 17, 29, 51, 23, 36});
+        played = play_match(facts);
     });
-    set_delay_scale_for_tests(1.0);
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(played);
 
-    facts["pictures"] = QString::number(pictures);
     QByteArray lines;
     for (auto fact = facts.cbegin(); fact != facts.cend(); ++fact)
         lines += (fact.key() + QLatin1Char('=') + fact.value()).toUtf8() + '\n';
@@ -742,11 +627,11 @@ void TestDamagedData::start_up_with_damaged_translation_data()
 {
     QTest::addColumn<Damage>("damage");
 
-    QTest::newRow("translation that is text")
-        << replaced_by("Kestrano_ja.qm", "This is not a translation.\n");
-    QTest::newRow("translation cut in half") << cut_in_half("Kestrano_ja.qm");
-    QTest::newRow("translation with bytes changed past its magic number")
-        << bytes_flipped("Kestrano_ja.qm", 16);
+    // clang-format off
+    QTest::newRow("translation that is text") << replaced_by("Kestrano_ja.qm", "This is not a translation.\n");
+    QTest::newRow("translation cut in half") << resized("Kestrano_ja.qm", kHalf);
+    QTest::newRow("translation with bytes changed past its magic number") << bytes_flipped("Kestrano_ja.qm", 16);
+    // clang-format on
 }
 
 // The real program on a Japanese system, as a player starts it: with a
@@ -758,46 +643,11 @@ void TestDamagedData::start_up_with_damaged_translation()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     QVERIFY(prepare(folder, damage));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
-        environment.remove(QLatin1String(name));
-    environment.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
-    QProcess game;
-    game.setProcessEnvironment(environment);
-    game.setWorkingDirectory(folder.path());
-    // Unbuffered, so that every trace byte is out while the game still runs.
-    game.start(QStringLiteral("stdbuf"),
-               {QStringLiteral("-o0"), QStringLiteral(KESTRANO_BINARY), QStringLiteral("-platform"),
-                QStringLiteral("offscreen")});
-    QVERIFY2(game.waitForStarted(), qPrintable(game.errorString()));
-
-    // The start-up trace ends with the deal table's closing count, which has
-    // no line end; the game then waits for its player.
-    static const QRegularExpression finished(QStringLiteral(R"(nn19=[\s\S]*\nMAX=15,n=\d+$)"));
-    bool up = false;
-    for (int tries = 0; tries < 150 && !up && game.state() == QProcess::Running; ++tries)
-        up = !game.waitForFinished(100) &&
-             finished.match(QString::fromLatin1(game.peek(1 << 22))).hasMatch();
-    const bool running = up && !game.waitForFinished(300);
-    const QByteArray output = game.readAllStandardOutput();
-    game.kill();
-    game.waitForFinished();
-    QVERIFY2(running, qPrintable(QStringLiteral("the game %1\n%2")
-                                     .arg(up ? "ended after starting up" : "did not come up")
-                                     .arg(QString::fromLocal8Bit(game.readAllStandardError()))));
-
-    // Every line is one of the start-up traces: the window's, then the
-    // shuffle's (row draws and exchanges, the deal table, its draws and
-    // exchanges).  A count without line end starts the line after it.
-    static const QRegularExpression trace_line(QStringLiteral(
-        R"(^(First_Shown\(\)|(MAX=15,n=\d+)?(n[1-6]=\d+(,n[1-6]=\d+)+|(\d+,)+|Patern ?\d+|)"
-        R"((buf\[\d+\]=\d+\t)*buf\[\d+\]=\d+|(buf_r\[\d+\]=\d+\t)+nn1=\d+(,nn\d+=\d+)+|)"
-        R"(nn\d+=\d+(,nn\d+=\d+)+))$)"));
-    QList<QByteArray> lines = output.split('\n');
-    lines.removeLast(); // the closing count, checked above
-    for (const QByteArray &line : lines)
-        QVERIFY2(trace_line.match(QString::fromLatin1(line)).hasMatch(),
-                 line.left(120).constData());
+    const ChildResult game =
+        start_up_game(folder.path(), {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "LANG=ja_JP.UTF-8"});
+    QVERIFY2(game.stayed_up(), game.report().constData());
+    const QString problem = start_up_trace_problem(game.out);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 QTEST_MAIN(TestDamagedData)

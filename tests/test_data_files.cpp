@@ -11,6 +11,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include "cards/card.h"
+
 namespace {
 
 // Every picture is this size; the @2x twin exactly twice it.
@@ -73,24 +75,10 @@ void TestDataFiles::pictures_data()
     QTest::addColumn<QString>("face");
     QTest::addColumn<QString>("open"); // empty for the card back
 
-    const struct
-    {
-        const char *name;
-        char face;
-        char open;
-    } suits[] = {
-        {"spades", 's', 'S'}, {"clubs", 'c', 'C'}, {"hearts", 'h', 'H'}, {"diamonds", 'd', 'D'}};
-    const char *ranks[] = {"ace", "2", "3",  "4",    "5",     "6",   "7",
-                           "8",   "9", "10", "jack", "queen", "king"};
-    for (const auto &suit : suits) {
-        for (int rank = 1; rank <= 13; ++rank) {
-            const QString nn = QStringLiteral("%1").arg(rank, 2, 10, QLatin1Char('0'));
-            QTest::addRow("%s of %s", ranks[rank - 1], suit.name)
-                << QStringLiteral("gazo/%1%2.png").arg(QLatin1Char(suit.face)).arg(nn)
-                << QStringLiteral("gazo/%1%2D.png").arg(QLatin1Char(suit.open)).arg(nn);
-        }
-    }
-    QTest::newRow("card back") << QStringLiteral("gazo/UB0.png") << QString();
+    // Where the game opens them; which card has which name is for test_cards.
+    for (int card = 1; card <= 52; ++card)
+        QTest::addRow("card %d", card) << face_picture_path(card) << open_picture_path(card);
+    QTest::newRow("card back") << card_back_path() << QString();
 }
 
 void TestDataFiles::pictures()
@@ -125,14 +113,11 @@ void TestDataFiles::pictures()
 void TestDataFiles::every_card_has_its_own_picture()
 {
     QSet<QByteArray> faces;
-    for (const char *suit : {"s", "c", "h", "d"}) {
-        for (int rank = 1; rank <= 13; ++rank) {
-            const QImage image = load_picture(
-                QStringLiteral("gazo/%1%2.png").arg(suit).arg(rank, 2, 10, QLatin1Char('0')));
-            faces.insert(QCryptographicHash::hash(
-                QByteArray(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes()),
-                QCryptographicHash::Sha1));
-        }
+    for (int card = 1; card <= 52; ++card) {
+        const QImage image = load_picture(face_picture_path(card));
+        faces.insert(QCryptographicHash::hash(
+            QByteArray(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes()),
+            QCryptographicHash::Sha1));
     }
     QCOMPARE(faces.size(), 52);
 }
@@ -142,12 +127,14 @@ void TestDataFiles::sounds_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<double>("longest_seconds");
 
+    // clang-format off
     QTest::newRow("start jingle, no extension") << QStringLiteral("wave/12-1/kidou") << 3.0;
     QTest::newRow("deal riffle") << QStringLiteral("wave/12-1/deel.wav") << 1.5;
     QTest::newRow("card snap") << QStringLiteral("wave/12-1/draw_wav.wav") << 0.2;
     QTest::newRow("user wins the pair") << QStringLiteral("wave/12-1/win_vic.wav") << 1.5;
     QTest::newRow("CPU wins the pair") << QStringLiteral("wave/12-1/lose_wav.wav") << 1.5;
     QTest::newRow("tie") << QStringLiteral("wave/12-1/tie.wav") << 1.5;
+    // clang-format on
 }
 
 void TestDataFiles::sounds()

@@ -20,16 +20,6 @@ namespace {
 
 const QString kCardBack = QStringLiteral("gazo/UB0.png");
 
-// The table a shuffle lays out when every draw is 0: the suit rows end to end.
-bool deal_table_is_rows_end_to_end()
-{
-    for (int i = 0; i < 52; ++i) {
-        if (buf_r[i] != i + 1)
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 class TestDealing : public QObject
@@ -50,8 +40,6 @@ private slots:
     void deal_outside_the_rounds();
 
 private:
-    void play_round();
-
     std::unique_ptr<TableFixture> table;
 };
 
@@ -65,17 +53,6 @@ void TestDealing::init()
 void TestDealing::cleanup()
 {
     table.reset();
-}
-
-// Plays the five cards of the dealt round, each followed by "Card open".
-void TestDealing::play_round()
-{
-    for (int p = 1; p <= 5; ++p) {
-        QVERIFY_PRESSABLE(table->card_button(p));
-        table->click(table->card_button(p));
-        QVERIFY_PRESSABLE(table->open_button());
-        table->click(table->open_button());
-    }
 }
 
 void TestDealing::round_deal_data()
@@ -215,25 +192,19 @@ void TestDealing::sixth_press_ends_the_match()
     count = 4;
     button_count = 5;
     table->end_start_delay();
-    QVERIFY_PRESSABLE(table->deal_button());
-    table->click(table->deal_button());
-    table->wait_for_deal();
-    play_round();
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(table->deal());
+    QVERIFY(table->play_round({1, 2, 3, 4, 5}));
 
     cpu_score = 12;
     user_score = 10;
     tie_score = 3;
     buf_n = 25;
     table->sound.played.clear();
-    QVERIFY_PRESSABLE(table->deal_button());
-    ModalAnswer *verdict = answer_next_box(QMessageBox::Ok);
-    const QByteArray trace = table->click(table->deal_button());
-
-    QVERIFY(verdict->answered);
-    QCOMPARE(verdict->title, QStringLiteral("information"));
-    QCOMPARE(verdict->text, QStringLiteral("CPU=12,User=10,tie=3 \n\nCPU Win,You lose"));
+    table->trace.clear();
+    QVERIFY(table->finish_match());
+    const QByteArray trace = table->trace;
+    QCOMPARE(table->verdict_title, QStringLiteral("information"));
+    QCOMPARE(table->verdict, QStringLiteral("CPU=12,User=10,tie=3 \n\nCPU Win,You lose"));
     // No round line, no deal sound, no deal: only the next match's shuffle prints.
     QVERIFY(table->round_label()->isHidden());
     QVERIFY(table->sound.played.isEmpty());
@@ -308,8 +279,7 @@ void TestDealing::empty_hand_resets_the_match()
     tie_score = 1;
     buf_n = 3;
     table->end_start_delay();
-    QVERIFY_PRESSABLE(table->deal_button());
-    table->click(table->deal_button());
+    QVERIFY(table->press(table->deal_button()));
     ModalAnswer *verdict = answer_next_box(QMessageBox::Ok);
     const QByteArray trace = table->wait_for_deal();
 
@@ -336,10 +306,9 @@ void TestDealing::empty_hand_resets_the_match()
     QVERIFY(!table->open_button()->isEnabled());
 
     // The next press starts round 1 of the new table.
-    QVERIFY_PRESSABLE(table->deal_button());
-    table->click(table->deal_button());
+    QVERIFY(table->press(table->deal_button()));
     QCOMPARE(table->round_label()->text(), QStringLiteral("Round 1"));
-    table->wait_for_deal();
+    QVERIFY(table->settle());
     QCOMPARE(count, 1);
     for (int p = 1; p <= 5; ++p) {
         QCOMPARE(table->probe->buf_deal(p), p);
@@ -360,8 +329,7 @@ void TestDealing::second_press_while_the_last_deal_is_pending()
     user_score = 2;
     tie_score = 3;
     table->end_start_delay();
-    QVERIFY_PRESSABLE(table->deal_button());
-    table->click(table->deal_button());
+    QVERIFY(table->press(table->deal_button()));
     QCOMPARE(count, 5);
 
     table->end_start_delay();
@@ -401,9 +369,7 @@ void TestDealing::second_press_while_the_last_deal_is_pending()
     QVERIFY(table->start_action()->isEnabled());
 
     // The empty-hand reset left "Deal cards" enabled: the next press is round 1.
-    QVERIFY_PRESSABLE(table->deal_button());
-    table->click(table->deal_button());
-    table->wait_for_deal();
+    QVERIFY(table->deal());
     QCOMPARE(count, 1);
     QCOMPARE(table->probe->buf_deal(1), 1);
     QCOMPARE(table->probe->buf_cpu_deal(5), 10);

@@ -11,28 +11,20 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
-#include <QProcess>
 #include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
-#include <iterator>
 #include <memory>
 
 #include "table/game_state.h"
 #include "table/kestrano.h"
 #include "table/picture.h"
-#include "tests/support/stdout_capture.h"
+#include "tests/support/child_process.h"
 #include "tests/support/table_fixture.h"
 
 namespace {
-
-// Round 1 as dealt: the user's hand, then the CPU's.
-constexpr int kUserHand[5] = {1, 24, 38, 43,
-                              10}; // A spades, J clubs, Q hearts, 4 diamonds, 10 spades
-constexpr int kCpuHand[5] = {52, 27, 13, 20, 35}; // K diamonds first
 
 // Logical size of every card picture, in both variants.
 const QSize kCardSize(59, 80);
@@ -95,8 +87,6 @@ private slots:
     void loader_picks_the_variant();
 
 private:
-    void open_first_pair();
-
     std::unique_ptr<TableFixture> table;
 };
 
@@ -108,8 +98,7 @@ void TestHighDensity::initTestCase()
 void TestHighDensity::init()
 {
     table = std::make_unique<TableFixture>();
-    std::copy(std::begin(kUserHand), std::end(kUserHand), buf_r);
-    std::copy(std::begin(kCpuHand), std::end(kCpuHand), buf_r + 5);
+    table->lay_demo_deal();
     QVERIFY(table->show_active());
 }
 
@@ -118,53 +107,23 @@ void TestHighDensity::cleanup()
     table.reset();
 }
 
-// Game start, the deal, the queen of hearts from position 3 and the open:
-// every kind of picture is on the table at once.
-void TestHighDensity::open_first_pair()
-{
-    capture_stdout([this] {
-        QTest::keyClick(table->window(), Qt::Key_B, Qt::ControlModifier);
-        QVERIFY(QTest::qWaitFor([this] { return table->deal_button()->isEnabled(); }));
-        QTest::mouseClick(table->deal_button(), Qt::LeftButton);
-        QVERIFY(QTest::qWaitFor([this] { return table->card_button(3)->isVisible(); }));
-        QTest::mouseClick(table->card_button(3), Qt::LeftButton);
-        QTest::mouseClick(table->open_button(), Qt::LeftButton);
-    });
-}
-
 void TestHighDensity::cards_on_this_screen_data()
 {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("plain");
     QTest::addColumn<QString>("sharp");
 
-    QTest::newRow("pile") << "deck_label"
-                          << "gazo/UB0.png"
-                          << "gazo/UB0@2x.png";
-    QTest::newRow("CPU's hand at position 1") << "cpu_card_label1"
-                                              << "gazo/UB0.png"
-                                              << "gazo/UB0@2x.png";
-    QTest::newRow("CPU's hand at position 5") << "cpu_card_label5"
-                                              << "gazo/UB0.png"
-                                              << "gazo/UB0@2x.png";
-    QTest::newRow("ace of spades at position 1") << "user_card_label1"
-                                                 << "gazo/s01.png"
-                                                 << "gazo/s01@2x.png";
-    QTest::newRow("jack of clubs at position 2") << "user_card_label2"
-                                                 << "gazo/c11.png"
-                                                 << "gazo/c11@2x.png";
-    QTest::newRow("four of diamonds at position 4") << "user_card_label4"
-                                                    << "gazo/d04.png"
-                                                    << "gazo/d04@2x.png";
-    QTest::newRow("ten of spades at position 5") << "user_card_label5"
-                                                 << "gazo/s10.png"
-                                                 << "gazo/s10@2x.png";
-    QTest::newRow("user's queen of hearts in play") << "user_play_label"
-                                                    << "gazo/h12.png"
-                                                    << "gazo/h12@2x.png";
-    QTest::newRow("CPU's king of diamonds opened") << "cpu_play_label"
-                                                   << "gazo/D13D.png"
-                                                   << "gazo/D13D@2x.png";
+    // clang-format off
+    QTest::newRow("pile")                           << "deck_label"       << "gazo/UB0.png"  << "gazo/UB0@2x.png";
+    QTest::newRow("CPU's hand at position 1")       << "cpu_card_label1"  << "gazo/UB0.png"  << "gazo/UB0@2x.png";
+    QTest::newRow("CPU's hand at position 5")       << "cpu_card_label5"  << "gazo/UB0.png"  << "gazo/UB0@2x.png";
+    QTest::newRow("ace of spades at position 1")    << "user_card_label1" << "gazo/s01.png"  << "gazo/s01@2x.png";
+    QTest::newRow("jack of clubs at position 2")    << "user_card_label2" << "gazo/c11.png"  << "gazo/c11@2x.png";
+    QTest::newRow("four of diamonds at position 4") << "user_card_label4" << "gazo/d04.png"  << "gazo/d04@2x.png";
+    QTest::newRow("ten of spades at position 5")    << "user_card_label5" << "gazo/s10.png"  << "gazo/s10@2x.png";
+    QTest::newRow("user's queen of hearts in play") << "user_play_label"  << "gazo/h12.png"  << "gazo/h12@2x.png";
+    QTest::newRow("CPU's king of diamonds opened")  << "cpu_play_label"   << "gazo/D13D.png" << "gazo/D13D@2x.png";
+    // clang-format on
 }
 
 void TestHighDensity::cards_on_this_screen()
@@ -173,9 +132,8 @@ void TestHighDensity::cards_on_this_screen()
     QFETCH(QString, plain);
     QFETCH(QString, sharp);
 
-    open_first_pair();
-    if (QTest::currentTestFailed())
-        return;
+    // The demonstration match's first open puts every kind of picture on the table.
+    QVERIFY(table->play_to(Phase::AfterOpen));
     QLabel *card = table->label(label);
     QVERIFY(card);
     QCOMPARE(card->pixmap().deviceIndependentSize(), QSizeF(kCardSize));
@@ -231,20 +189,13 @@ void TestHighDensity::cards_at_other_scales()
     if (qgetenv("QT_SCALE_FACTOR") != "2")
         QSKIP("runs from the program at scale 2 only");
 
-    QProcess other;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::fromLatin1(scale));
-    other.setProcessEnvironment(environment);
-    other.setProcessChannelMode(QProcess::MergedChannels);
-    other.start(
-        QCoreApplication::applicationFilePath(),
-        {QStringLiteral("cards_on_this_screen"), QStringLiteral("table_keeps_its_logical_size")});
-    QVERIFY(other.waitForFinished(120000));
-    const QByteArray output = other.readAll();
-    QVERIFY2(other.exitStatus() == QProcess::NormalExit && other.exitCode() == 0,
-             output.constData());
+    ChildRun other = rerun_of("cards_on_this_screen");
+    other.arguments << QStringLiteral("table_keeps_its_logical_size");
+    other.environment << QStringLiteral("QT_SCALE_FACTOR=") + QString::fromLatin1(scale);
+    const ChildResult result = run_child(other);
+    QVERIFY2(result.passed(), result.report().constData());
     // Every row really compared pictures at that scale.
-    QVERIFY2(output.contains(" passed, 0 failed, 0 skipped"), output.constData());
+    QVERIFY2(result.out.contains(" passed, 0 failed, 0 skipped"), result.report().constData());
 }
 
 void TestHighDensity::table_keeps_its_logical_size()
@@ -266,18 +217,14 @@ void TestHighDensity::loader_picks_the_variant_data()
     QTest::addColumn<int>("loaded_colour");
 
     // The plain file is red and 59 x 80, the sharp one blue and 118 x 160.
-    QTest::newRow("sharp file at ratio 2")
-        << true << true << 2.0 << QSize(118, 160) << 2.0 << int(Qt::blue);
-    QTest::newRow("sharp file at ratio 1.5")
-        << true << true << 1.5 << QSize(118, 160) << 2.0 << int(Qt::blue);
-    QTest::newRow("plain file at ratio 1")
-        << true << true << 1.0 << QSize(59, 80) << 1.0 << int(Qt::red);
-    QTest::newRow("no sharp file at ratio 2")
-        << true << false << 2.0 << QSize(59, 80) << 1.0 << int(Qt::red);
-    QTest::newRow("only a sharp file at ratio 1")
-        << false << true << 1.0 << QSize(0, 0) << 1.0 << int(Qt::transparent);
-    QTest::newRow("no file at all")
-        << false << false << 2.0 << QSize(0, 0) << 1.0 << int(Qt::transparent);
+    // clang-format off
+    QTest::newRow("sharp file at ratio 2")         << true  << true  << 2.0 << QSize(118, 160) << 2.0 << int(Qt::blue);
+    QTest::newRow("sharp file at ratio 1.5")       << true  << true  << 1.5 << QSize(118, 160) << 2.0 << int(Qt::blue);
+    QTest::newRow("plain file at ratio 1")         << true  << true  << 1.0 << QSize(59, 80)   << 1.0 << int(Qt::red);
+    QTest::newRow("no sharp file at ratio 2")      << true  << false << 2.0 << QSize(59, 80)   << 1.0 << int(Qt::red);
+    QTest::newRow("only a sharp file at ratio 1")  << false << true  << 1.0 << QSize(0, 0)     << 1.0 << int(Qt::transparent);
+    QTest::newRow("no file at all")                << false << false << 2.0 << QSize(0, 0)     << 1.0 << int(Qt::transparent);
+    // clang-format on
 }
 
 void TestHighDensity::loader_picks_the_variant()

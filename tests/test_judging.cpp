@@ -85,24 +85,20 @@ void JudgingTest::judging_rule_data()
     QTest::addColumn<Outcome>("outcome");
     QTest::addColumn<int>("distance");
 
+    // clang-format off
     QTest::newRow("seven against seven: tie") << 7 << 7 << Outcome::Tie << 0;
-    QTest::newRow("king against seven, difference 6: CPU wins")
-        << 13 << 7 << Outcome::Pattern1 << 6;
-    QTest::newRow("queen against seven, difference 5: user wins")
-        << 12 << 7 << Outcome::Pattern2 << 5;
+    QTest::newRow("king against seven, difference 6: CPU wins") << 13 << 7 << Outcome::Pattern1 << 6;
+    QTest::newRow("queen against seven, difference 5: user wins") << 12 << 7 << Outcome::Pattern2 << 5;
     QTest::newRow("ace against seven, difference 6: user wins") << 1 << 7 << Outcome::Pattern3 << 6;
     QTest::newRow("two against seven, difference 5: CPU wins") << 2 << 7 << Outcome::Pattern4 << 5;
-    QTest::newRow("ace against king, difference 12: user wins")
-        << 1 << 13 << Outcome::Pattern3 << 12;
-    QTest::newRow("king against ace, difference 12: CPU wins")
-        << 13 << 1 << Outcome::Pattern1 << 12;
+    QTest::newRow("ace against king, difference 12: user wins") << 1 << 13 << Outcome::Pattern3 << 12;
+    QTest::newRow("king against ace, difference 12: CPU wins") << 13 << 1 << Outcome::Pattern1 << 12;
     QTest::newRow("ace against six, difference 5: CPU wins") << 1 << 6 << Outcome::Pattern4 << 5;
     QTest::newRow("six against ace, difference 5: user wins") << 6 << 1 << Outcome::Pattern2 << 5;
-    QTest::newRow("eight against seven, difference 1: user wins")
-        << 8 << 7 << Outcome::Pattern2 << 1;
-    QTest::newRow("seven against eight, difference 1: CPU wins")
-        << 7 << 8 << Outcome::Pattern4 << 1;
+    QTest::newRow("eight against seven, difference 1: user wins") << 8 << 7 << Outcome::Pattern2 << 1;
+    QTest::newRow("seven against eight, difference 1: CPU wins") << 7 << 8 << Outcome::Pattern4 << 1;
     QTest::newRow("ranks outside ace to king judged alike") << 0 << 14 << Outcome::Pattern3 << 14;
+    // clang-format on
 }
 
 void JudgingTest::judging_rule()
@@ -136,36 +132,16 @@ void JudgingTest::judging_a_pair_data()
 
     // A tie shows its notice before its sound; the four patterns start the
     // sound while the label is still as it was.
-    QTest::newRow("seven against seven: tie")
-        << 7 << 7 << 0 << 0 << 0 << QByteArray("tie :3.CPU=0,User=0,tie=1") << kTieSound << kTie
-        << kTie << 0 << 0 << 1 << "CPU=0,User=0,tie=1";
-    QTest::newRow("king against seven, difference 6: CPU wins")
-        << 13 << 7 << 0 << 0 << 0
-        << QByteArray("!x==y\nPatern 1,x-y=6,cpu win:CPU=1,User=0,tie=0\n1.CPU=1,User=0,tie=0")
-        << kLoseSound << kLose << "" << 1 << 0 << 0 << "CPU=1,User=0,tie=0";
-    QTest::newRow("queen against seven, difference 5: user wins")
-        << 12 << 7 << 0 << 0 << 0
-        << QByteArray("!x==y\nPatern2,x-y=5,user win:CPU=0,User=1,tie=0\n1.CPU=0,User=1,tie=0")
-        << kWinSound << kWin << "" << 0 << 1 << 0 << "CPU=0,User=1,tie=0";
-    QTest::newRow("ace against seven, difference 6: user wins")
-        << 1 << 7 << 0 << 0 << 0
-        << QByteArray("!x==y\nPatern 3,y-x=6,user win:CPU=0,User=1,tie=0\n2.CPU=0,User=1,tie=0")
-        << kWinSound << kWin << "" << 0 << 1 << 0 << "CPU=0,User=1,tie=0";
-    QTest::newRow("two against seven, difference 5: CPU wins")
-        << 2 << 7 << 0 << 0 << 0
-        << QByteArray("!x==y\nPatern 4,y-x=5,cpu win:CPU=1,User=0,tie=0\n2.CPU=1,User=0,tie=0")
-        << kLoseSound << kLose << "" << 1 << 0 << 0 << "CPU=1,User=0,tie=0";
-    QTest::newRow("tenth CPU win written without padding")
-        << 13 << 7 << 9 << 2 << 0
-        << QByteArray("!x==y\nPatern 1,x-y=6,cpu win:CPU=10,User=2,tie=0\n1.CPU=10,User=2,tie=0")
-        << kLoseSound << kLose << "" << 10 << 2 << 0 << "CPU=10,User=2,tie=0";
-    QTest::newRow("twelfth user win written without padding")
-        << 2 << 12 << 3 << 11 << 9
-        << QByteArray("!x==y\nPatern 3,y-x=10,user win:CPU=3,User=12,tie=9\n2.CPU=3,User=12,tie=9")
-        << kWinSound << kWin << "" << 3 << 12 << 9 << "CPU=3,User=12,tie=9";
-    QTest::newRow("thirteenth tie written without padding")
-        << 9 << 9 << 11 << 10 << 12 << QByteArray("tie :3.CPU=11,User=10,tie=13") << kTieSound
-        << kTie << kTie << 11 << 10 << 13 << "CPU=11,User=10,tie=13";
+    // clang-format off
+    QTest::newRow("seven against seven: tie") << 7 << 7 << 0 << 0 << 0 << QByteArray("tie :3.CPU=0,User=0,tie=1") << kTieSound << kTie << kTie << 0 << 0 << 1 << "CPU=0,User=0,tie=1";
+    QTest::newRow("king against seven, difference 6: CPU wins") << 13 << 7 << 0 << 0 << 0 << QByteArray("!x==y\nPatern 1,x-y=6,cpu win:CPU=1,User=0,tie=0\n1.CPU=1,User=0,tie=0") << kLoseSound << kLose << "" << 1 << 0 << 0 << "CPU=1,User=0,tie=0";
+    QTest::newRow("queen against seven, difference 5: user wins") << 12 << 7 << 0 << 0 << 0 << QByteArray("!x==y\nPatern2,x-y=5,user win:CPU=0,User=1,tie=0\n1.CPU=0,User=1,tie=0") << kWinSound << kWin << "" << 0 << 1 << 0 << "CPU=0,User=1,tie=0";
+    QTest::newRow("ace against seven, difference 6: user wins") << 1 << 7 << 0 << 0 << 0 << QByteArray("!x==y\nPatern 3,y-x=6,user win:CPU=0,User=1,tie=0\n2.CPU=0,User=1,tie=0") << kWinSound << kWin << "" << 0 << 1 << 0 << "CPU=0,User=1,tie=0";
+    QTest::newRow("two against seven, difference 5: CPU wins") << 2 << 7 << 0 << 0 << 0 << QByteArray("!x==y\nPatern 4,y-x=5,cpu win:CPU=1,User=0,tie=0\n2.CPU=1,User=0,tie=0") << kLoseSound << kLose << "" << 1 << 0 << 0 << "CPU=1,User=0,tie=0";
+    QTest::newRow("tenth CPU win written without padding") << 13 << 7 << 9 << 2 << 0 << QByteArray("!x==y\nPatern 1,x-y=6,cpu win:CPU=10,User=2,tie=0\n1.CPU=10,User=2,tie=0") << kLoseSound << kLose << "" << 10 << 2 << 0 << "CPU=10,User=2,tie=0";
+    QTest::newRow("twelfth user win written without padding") << 2 << 12 << 3 << 11 << 9 << QByteArray("!x==y\nPatern 3,y-x=10,user win:CPU=3,User=12,tie=9\n2.CPU=3,User=12,tie=9") << kWinSound << kWin << "" << 3 << 12 << 9 << "CPU=3,User=12,tie=9";
+    QTest::newRow("thirteenth tie written without padding") << 9 << 9 << 11 << 10 << 12 << QByteArray("tie :3.CPU=11,User=10,tie=13") << kTieSound << kTie << kTie << 11 << 10 << 13 << "CPU=11,User=10,tie=13";
+    // clang-format on
 }
 
 void JudgingTest::judging_a_pair()
@@ -237,15 +213,12 @@ void JudgingTest::pauses_end_on_time_data()
     QTest::addColumn<QString>("after");
 
     // The real pauses, checked 100 ms either side of their end.
-    QTest::newRow("game start to Deal cards")
-        << QByteArray("Beginer_start") << 6500 << "deal=0 notice="
-        << "deal=1 notice=";
-    QTest::newRow("tie notice") << QByteArray("user_cpu_tie_timer") << 2000
-                                << "deal=0 notice=" + kTie << "deal=0 notice=";
-    QTest::newRow("CPU-win notice")
-        << QByteArray("lose_timer") << 2000 << "deal=0 notice=" + kLose << "deal=0 notice=";
-    QTest::newRow("user-win notice")
-        << QByteArray("win_timer") << 2000 << "deal=0 notice=" + kWin << "deal=0 notice=";
+    // clang-format off
+    QTest::newRow("game start to Deal cards") << QByteArray("Beginer_start") << 6500 << "deal=0 notice=" << "deal=1 notice=";
+    QTest::newRow("tie notice") << QByteArray("user_cpu_tie_timer") << 2000 << "deal=0 notice=" + kTie << "deal=0 notice=";
+    QTest::newRow("CPU-win notice") << QByteArray("lose_timer") << 2000 << "deal=0 notice=" + kLose << "deal=0 notice=";
+    QTest::newRow("user-win notice") << QByteArray("win_timer") << 2000 << "deal=0 notice=" + kWin << "deal=0 notice=";
+    // clang-format on
 }
 
 // Regression: timers of 2 s or more were coarse and could end up to 5 % early

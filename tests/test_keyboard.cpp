@@ -19,67 +19,36 @@
 #include <iterator>
 #include <memory>
 
-#include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
 #include "tests/support/kestrano_probe.h"
 #include "tests/support/modal_answer.h"
 #include "tests/support/offscreen_warnings.h"
-#include "tests/support/stdout_capture.h"
 #include "tests/support/table_fixture.h"
+#include "tests/support/windows.h"
 
 namespace {
 
-// A whole match, ten cards a round (the user's five, then the CPU's), and the
-// two cards never dealt.
-constexpr int kDealTable[52] = {
-    1,  24, 38, 43, 10, 52, 27, 13, 20, 35, // round 1
-    2,  3,  4,  5,  6,  7,  8,  9,  11, 12, // round 2
-    14, 15, 16, 17, 18, 19, 21, 22, 23, 25, // round 3
-    26, 28, 29, 30, 31, 32, 33, 34, 36, 37, // round 4
-    39, 40, 41, 42, 44, 45, 46, 47, 48, 49, // round 5
-    50, 51,
-};
-
-// Draws for the shuffle at the match end, the same in every game.
-const QList<int> kShuffleDraws = {5, 11, 2, 8, 0, 7, 3, 10, 1, 9, 4, 6, 13, 29, 40, 17};
-
-// The order round 1 is played in; later rounds go 1 to 5.
-constexpr int kFirstRoundPresses[5] = {3, 1, 5, 2, 4};
-
-enum class Phase
-{
-    BeforeStart,
-    StartDelay,
-    AfterStartDelay,
-    DealDelay,
-    AfterDeal,
-    AfterPress,
-    AfterOpen,
-    AfterFifthOpen,
-    AfterLastOpen,
-    AfterMatch,
-};
-
-// The phases of a match and the keys whose buttons can be pressed in each.
+// The phases of the demonstration match and the keys whose buttons can be
+// pressed in each.
 struct PhaseKeys
 {
     Phase phase;
-    const char *name;
     const char *pressable;
 };
 
-constexpr PhaseKeys kPhases[] = {
-    {Phase::BeforeStart, "before game start", ""},
-    {Phase::StartDelay, "during the start delay", ""},
-    {Phase::AfterStartDelay, "after the start delay", "D"},
-    {Phase::DealDelay, "during the deal delay", ""},
-    {Phase::AfterDeal, "after the deal", "12345"},
-    {Phase::AfterPress, "after pressing 3", "O"},
-    {Phase::AfterOpen, "after opening against 3", "1245"},
-    {Phase::AfterFifthOpen, "after the fifth open", "D"},
-    {Phase::AfterLastOpen, "after the last open of the match", "D"},
-    {Phase::AfterMatch, "after the match", ""},
+// clang-format off
+constexpr PhaseKeys kPhaseKeys[] = {
+    {Phase::BeforeStart,     ""},
+    {Phase::StartDelay,      ""},
+    {Phase::AfterStartDelay, "D"},
+    {Phase::DealDelay,       ""},
+    {Phase::AfterDeal,       "12345"},
+    {Phase::AfterPress,      "O"},
+    {Phase::AfterOpen,       "1245"},
+    {Phase::AfterFifthOpen,  "D"},
+    {Phase::AfterLastOpen,   "D"},
+    {Phase::AfterMatch,      ""},
 };
 
 struct KeyButton
@@ -90,11 +59,11 @@ struct KeyButton
 };
 
 constexpr KeyButton kKeys[] = {
-    {'1', Qt::Key_1, "push_button1"},    {'2', Qt::Key_2, "push_button2"},
-    {'3', Qt::Key_3, "push_button3"},    {'4', Qt::Key_4, "push_button4"},
-    {'5', Qt::Key_5, "push_button5"},    {'D', Qt::Key_D, "deal_button"},
+    {'1', Qt::Key_1, "push_button1"}, {'2', Qt::Key_2, "push_button2"}, {'3', Qt::Key_3, "push_button3"},
+    {'4', Qt::Key_4, "push_button4"}, {'5', Qt::Key_5, "push_button5"}, {'D', Qt::Key_D, "deal_button"},
     {'O', Qt::Key_O, "cpu_open_button"},
 };
+// clang-format on
 
 constexpr const char *kButtons[] = {"deal_button",  "cpu_open_button", "push_button1",
                                     "push_button2", "push_button3",    "push_button4",
@@ -107,12 +76,9 @@ constexpr const char *kLabels[] = {
     "user_card_label5", "cpu_play_label",   "user_play_label",  "deck_label",
 };
 
-QString joined(const int *values, int size)
+template <std::size_t N> QString joined(const int (&values)[N])
 {
-    QStringList texts;
-    for (int i = 0; i < size; ++i)
-        texts << QString::number(values[i]);
-    return texts.join(QLatin1Char(','));
+    return joined(QList<int>(std::begin(values), std::end(values)));
 }
 
 QString picture_digest(const QLabel *label)
@@ -128,7 +94,7 @@ QString picture_digest(const QLabel *label)
 }
 
 // Everything a press can change, one line per part, for comparing two games.
-QStringList describe(Kestrano &window)
+QStringList describe(Kestrano &window, bool start_enabled)
 {
     KestranoProbe probe(window);
     QStringList lines;
@@ -138,16 +104,16 @@ QStringList describe(Kestrano &window)
                  .arg(buf_n)
                  .arg(cpu_cout);
     lines << QStringLiteral("tallies=%1,%2,%3").arg(cpu_score).arg(user_score).arg(tie_score);
-    lines << QStringLiteral("buf_user=") + joined(buf_user, 6);
-    lines << QStringLiteral("buf_cpu=") + joined(buf_cpu, 5);
-    lines << QStringLiteral("buf_r=") + joined(buf_r, 52);
+    lines << QStringLiteral("buf_user=") + joined(buf_user);
+    lines << QStringLiteral("buf_cpu=") + joined(buf_cpu);
+    lines << QStringLiteral("buf_r=") + joined(buf_r);
     int hands[10];
     for (int p = 1; p <= 5; ++p) {
         hands[p - 1] = probe.buf_deal(p);
         hands[p + 4] = probe.buf_cpu_deal(p);
     }
-    lines << QStringLiteral("hands=") + joined(hands, 10);
-    lines << QStringLiteral("start_action enabled=%1").arg(probe.start_action()->isEnabled());
+    lines << QStringLiteral("hands=") + joined(hands);
+    lines << QStringLiteral("start_action enabled=%1").arg(start_enabled);
     for (const char *name : kButtons) {
         const auto *button = window.findChild<QPushButton *>(QLatin1String(name));
         lines << QStringLiteral("%1 visible=%2 enabled=%3 tip=%4")
@@ -177,132 +143,42 @@ struct Game
     QStringList sounds;
 };
 
-QPushButton *find_button(Kestrano &window, const char *name)
-{
-    return window.findChild<QPushButton *>(QLatin1String(name));
-}
-
-// Only a button the player could press is clicked on the way.
-void click(Kestrano &window, const char *name)
-{
-    QPushButton *button = find_button(window, name);
-    QVERIFY2(button->isVisible() && button->isEnabled(),
-             qPrintable(QStringLiteral("%1 cannot be pressed").arg(QLatin1String(name))));
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-void start_game(Kestrano &window)
-{
-    QTest::keyClick(&window, Qt::Key_B, Qt::ControlModifier);
-}
-
-void deal(Kestrano &window)
-{
-    click(window, "deal_button");
-    QVERIFY(
-        QTest::qWaitFor([&window] { return find_button(window, "push_button1")->isVisible(); }));
-}
-
-void play_pair(Kestrano &window, int position)
-{
-    click(window, QByteArray("push_button").append(char('0' + position)).constData());
-    click(window, "cpu_open_button");
-}
-
-// Plays from a fresh window to `phase`, by clicks.  Where a delay is still
-// running in `phase`, it is made long enough not to end during the test.
-void drive_to(Kestrano &window, Phase phase)
-{
-    if (phase == Phase::BeforeStart)
-        return;
-    if (phase == Phase::StartDelay) {
-        set_delay_scale_for_tests(1.0);
-        start_game(window);
-        return;
-    }
-    start_game(window);
-    QVERIFY(QTest::qWaitFor([&window] { return find_button(window, "deal_button")->isEnabled(); }));
-    if (phase == Phase::AfterStartDelay)
-        return;
-    if (phase == Phase::DealDelay) {
-        set_delay_scale_for_tests(1.0);
-        click(window, "deal_button");
-        return;
-    }
-    deal(window);
-    if (phase == Phase::AfterDeal)
-        return;
-    click(window, "push_button3");
-    if (phase == Phase::AfterPress)
-        return;
-    click(window, "cpu_open_button");
-    if (phase != Phase::AfterOpen) {
-        for (int i = 1; i < 5; ++i)
-            play_pair(window, kFirstRoundPresses[i]);
-        if (phase != Phase::AfterFifthOpen) {
-            for (int round = 2; round <= 5; ++round) {
-                deal(window);
-                for (int p = 1; p <= 5; ++p)
-                    play_pair(window, p);
-            }
-        }
-    }
-    // The last notice goes away, so that no timer is left to race the test.
-    auto *notice = window.findChild<QLabel *>(QStringLiteral("result_label"));
-    QVERIFY(QTest::qWaitFor([notice] { return notice->text().isEmpty(); }));
-    if (phase == Phase::AfterMatch) {
-        answer_next_box(QMessageBox::Ok);
-        click(window, "deal_button");
-    }
-}
-
 // A fresh game played to `phase`, ending with a click on `button` or, when
 // `key` is set, with that key.
-Game play(Phase phase, const char *button, Qt::Key key)
+bool play(Phase phase, const QString &button, Qt::Key key, Game &game)
 {
-    Game game;
-    TableFixture table(0.01, kShuffleDraws);
-    Kestrano &window = *table.window();
-    std::copy(std::begin(kDealTable), std::end(kDealTable), buf_r);
-    if (!table.show_active()) {
-        QTest::qFail("the window did not become active", __FILE__, __LINE__);
-        return game;
-    }
+    TableFixture table(0.01, kDemoDraws);
+    table.lay_demo_deal();
+    if (!table.show_active() || !table.play_to(phase) ||
+        (!phase_info(phase).in_pause && !table.settle()))
+        return false;
 
-    capture_stdout([&window, phase] { drive_to(window, phase); });
-    if (!QTest::currentTestFailed()) {
-        QPushButton *target = find_button(window, button);
-        game.pressable = target->isVisible() && target->isEnabled();
-        if (game.pressable && target == find_button(window, "deal_button") &&
-            phase == Phase::AfterLastOpen)
-            answer_next_box(QMessageBox::Ok); // the match verdict
-        game.before = describe(window);
-        const qsizetype heard = table.sound.played.size();
-        game.printed = capture_stdout([&] {
-            if (key == Qt::Key_unknown)
-                QTest::mouseClick(target, Qt::LeftButton);
-            else
-                QTest::keyClick(&window, key);
-        });
-        game.after = describe(window);
-        if (game.pressable) {
-            // What the press started (a deal, a notice) runs to its end.
-            auto *round = window.findChild<QLabel *>(QStringLiteral("round_label"));
-            auto *notice = window.findChild<QLabel *>(QStringLiteral("result_label"));
-            game.printed += capture_stdout([round, notice] {
-                QVERIFY(QTest::qWaitFor(
-                    [round, notice] { return round->isHidden() && notice->text().isEmpty(); }));
-            });
-            game.settled = describe(window);
-        }
-        game.sounds = table.sound.played.mid(heard);
+    Kestrano &window = *table.window();
+    QPushButton *target = table.button(button);
+    game.pressable = pressable(target);
+    if (game.pressable && target == table.deal_button() && phase == Phase::AfterLastOpen)
+        answer_next_box(QMessageBox::Ok); // the match verdict
+    const auto state = [&] { return describe(window, table.start_action()->isEnabled()); };
+    game.before = state();
+    const qsizetype heard = table.sound.played.size();
+    table.trace.clear();
+    if (key == Qt::Key_unknown)
+        table.trace = table.click(target);
+    else if (!table.press_key(key))
+        return false;
+    game.after = state();
+    // What the press started (a deal, a notice) runs to its end.
+    if (game.pressable) {
+        if (!table.settle())
+            return false;
+        game.settled = state();
     }
-    return game;
+    game.printed = table.trace;
+    game.sounds = table.sound.played.mid(heard);
+    return true;
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(Phase)
 
 class TestKeyboard : public QObject
 {
@@ -311,7 +187,6 @@ class TestKeyboard : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase() { keep_offscreen_warnings(); }
-    void cleanup() { set_delay_scale_for_tests(1.0); }
 
     void key_does_what_a_click_does_data();
     void key_does_what_a_click_does();
@@ -333,10 +208,10 @@ void TestKeyboard::key_does_what_a_click_does_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("acts");
 
-    for (const PhaseKeys &phase : kPhases) {
+    for (const PhaseKeys &phase : kPhaseKeys) {
         for (const KeyButton &key : kKeys) {
             const bool acts = std::strchr(phase.pressable, key.name) != nullptr;
-            QTest::addRow("key %c %s", key.name, phase.name)
+            QTest::addRow("key %c %s", key.name, phase_info(phase.phase).name)
                 << phase.phase << int(key.key) << QString::fromLatin1(key.button) << acts;
         }
     }
@@ -348,11 +223,9 @@ void TestKeyboard::key_does_what_a_click_does()
     QFETCH(int, key);
     QFETCH(QString, button);
     QFETCH(bool, acts);
-    const QByteArray button_name = button.toLatin1();
 
-    const Game by_key = play(phase, button_name.constData(), Qt::Key(key));
-    if (QTest::currentTestFailed())
-        return;
+    Game by_key;
+    QVERIFY(play(phase, button, Qt::Key(key), by_key));
     QCOMPARE(by_key.pressable, acts);
 
     if (!acts) {
@@ -362,9 +235,8 @@ void TestKeyboard::key_does_what_a_click_does()
         return;
     }
 
-    const Game by_click = play(phase, button_name.constData(), Qt::Key_unknown);
-    if (QTest::currentTestFailed())
-        return;
+    Game by_click;
+    QVERIFY(play(phase, button, Qt::Key_unknown, by_click));
     QCOMPARE(by_key.before, by_click.before);
     // The click does something here, so matching it proves the key did too.
     QVERIFY(by_click.after != by_click.before);
@@ -379,17 +251,15 @@ void TestKeyboard::tab_visits_the_pressable_buttons_data()
     QTest::addColumn<Phase>("phase");
     QTest::addColumn<QStringList>("cycle");
 
-    QTest::newRow("before game start") << Phase::BeforeStart << QStringList();
-    QTest::newRow("after the start delay") << Phase::AfterStartDelay << QStringList{"deal_button"};
-    QTest::newRow("after the deal") << Phase::AfterDeal
-                                    << QStringList{"push_button1", "push_button2", "push_button3",
-                                                   "push_button4", "push_button5"};
-    QTest::newRow("after pressing 3") << Phase::AfterPress << QStringList{"cpu_open_button"};
-    QTest::newRow("after opening against 3")
-        << Phase::AfterOpen
-        << QStringList{"push_button1", "push_button2", "push_button4", "push_button5"};
-    QTest::newRow("after the fifth open") << Phase::AfterFifthOpen << QStringList{"deal_button"};
-    QTest::newRow("after the match") << Phase::AfterMatch << QStringList();
+    // clang-format off
+    QTest::newRow("before game start")       << Phase::BeforeStart     << QStringList();
+    QTest::newRow("after the start delay")   << Phase::AfterStartDelay << QStringList{"deal_button"};
+    QTest::newRow("after the deal")          << Phase::AfterDeal       << QStringList{"push_button1", "push_button2", "push_button3", "push_button4", "push_button5"};
+    QTest::newRow("after pressing 3")        << Phase::AfterPress      << QStringList{"cpu_open_button"};
+    QTest::newRow("after opening against 3") << Phase::AfterOpen       << QStringList{"push_button1", "push_button2", "push_button4", "push_button5"};
+    QTest::newRow("after the fifth open")    << Phase::AfterFifthOpen  << QStringList{"deal_button"};
+    QTest::newRow("after the match")         << Phase::AfterMatch      << QStringList();
+    // clang-format on
 }
 
 void TestKeyboard::tab_visits_the_pressable_buttons()
@@ -397,19 +267,17 @@ void TestKeyboard::tab_visits_the_pressable_buttons()
     QFETCH(Phase, phase);
     QFETCH(QStringList, cycle);
 
-    TableFixture table(0.01, kShuffleDraws);
-    Kestrano &window = *table.window();
-    std::copy(std::begin(kDealTable), std::end(kDealTable), buf_r);
+    TableFixture table(0.01, kDemoDraws);
+    table.lay_demo_deal();
     QVERIFY(table.show_active());
-    capture_stdout([&window, phase] { drive_to(window, phase); });
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(table.play_to(phase));
+    QVERIFY(table.settle());
 
     // Twice round the cycle, from wherever the focus is now.
     QStringList visited;
     for (int i = 0; i < 2 * std::max<int>(cycle.size(), 2); ++i) {
         QWidget *focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : &window, Qt::Key_Tab);
+        QTest::keyClick(focus ? focus : table.window(), Qt::Key_Tab);
         focus = QApplication::focusWidget();
         visited << (qobject_cast<QPushButton *>(focus) ? focus->objectName() : QString());
     }
@@ -430,17 +298,14 @@ void TestKeyboard::tab_visits_the_pressable_buttons()
 void TestKeyboard::keyboard_focus_is_drawn()
 {
     TableFixture table;
-    Kestrano &window = *table.window();
-    std::copy(std::begin(kDealTable), std::end(kDealTable), buf_r);
+    table.lay_demo_deal();
     QVERIFY(table.show_active());
-    capture_stdout([&window] { drive_to(window, Phase::AfterDeal); });
-    if (QTest::currentTestFailed())
-        return;
+    QVERIFY(table.play_to(Phase::AfterDeal));
 
-    QPushButton *two = find_button(window, "push_button2");
+    QPushButton *two = table.card_button(2);
     for (int i = 0; i < 5 && !two->hasFocus(); ++i) {
         QWidget *focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : &window, Qt::Key_Tab);
+        QTest::keyClick(focus ? focus : table.window(), Qt::Key_Tab);
     }
     QVERIFY(two->hasFocus());
     const QImage focused = two->grab().toImage();

@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -28,38 +27,6 @@ namespace {
 
 const QString kStartSound = QStringLiteral("wave/12-1/kidou");
 const QString kStartedTip = QStringLiteral("Push Card deal button");
-
-// What the next modal message box showed before it was answered.
-struct BoxSeen
-{
-    bool open = false;
-    QString title;
-    QString text;
-    QMessageBox::StandardButtons buttons;
-};
-
-// Presses `button` on the next modal message box (Escape for NoButton) and
-// notes what the box offered.
-std::shared_ptr<BoxSeen> answer_next_question(QMessageBox::StandardButton button)
-{
-    auto seen = std::make_shared<BoxSeen>();
-    auto *poll = new QTimer(qApp);
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, seen, button] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        *seen = {true, box->windowTitle(), box->text(), box->standardButtons()};
-        if (button == QMessageBox::NoButton)
-            QTest::keyClick(box, Qt::Key_Escape);
-        else
-            QTest::mouseClick(box->button(button), Qt::LeftButton);
-    });
-    poll->start();
-    return seen;
-}
 
 QList<QWidget *> top_level_windows_of(const char *class_name)
 {
@@ -141,18 +108,12 @@ void MenusTest::menu_entries_data()
     QTest::addColumn<QString>("status_tip");
     QTest::addColumn<QString>("shortcut");
 
-    QTest::newRow("Game start") << 0 << 0 << "Game start"
-                                << "Game Start"
-                                << "Ctrl+B";
-    QTest::newRow("close") << 0 << 1 << "close"
-                           << "close"
-                           << "";
-    QTest::newRow("Version") << 1 << 0 << "Version"
-                             << "Version"
-                             << "";
-    QTest::newRow("Explain") << 1 << 1 << "Explain"
-                             << "How to Play Explain"
-                             << "";
+    // clang-format off
+    QTest::newRow("Game start") << 0 << 0 << "Game start" << "Game Start" << "Ctrl+B";
+    QTest::newRow("close") << 0 << 1 << "close" << "close" << "";
+    QTest::newRow("Version") << 1 << 0 << "Version" << "Version" << "";
+    QTest::newRow("Explain") << 1 << 1 << "Explain" << "How to Play Explain" << "";
+    // clang-format on
 }
 
 void MenusTest::menu_entries()
@@ -306,11 +267,11 @@ void MenusTest::close_question()
     user_score = 3;
     tie_score = 1;
 
-    auto seen = answer_next_question(QMessageBox::StandardButton(answer));
+    const ModalAnswer *seen = answer_next_box(QMessageBox::StandardButton(answer));
     const QByteArray out =
         capture_stdout([&] { click_menu_entry(probe.game_menu(), probe.close_action()); });
 
-    QVERIFY(seen->open);
+    QVERIFY(seen->answered);
     QCOMPARE(seen->title, QStringLiteral("Question"));
     QCOMPARE(seen->text, QStringLiteral("Are u really close"));
     QCOMPARE(seen->buttons, QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No));

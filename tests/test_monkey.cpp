@@ -24,8 +24,6 @@
 // differently.
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QKeySequence>
 #include <QLabel>
@@ -49,10 +47,10 @@
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
-#include "tests/support/kestrano_probe.h"
-#include "tests/support/recording_sound.h"
+#include "tests/support/offscreen_warnings.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/table_fixture.h"
+#include "tests/support/windows.h"
 
 namespace {
 
@@ -69,24 +67,10 @@ constexpr char kMatchesVariable[] = "KESTRANO_MONKEY_MATCHES";
 
 const QString kDealSound = QStringLiteral("wave/12-1/deel.wav");
 const QString kDrawSound = QStringLiteral("wave/12-1/draw_wav.wav");
+// Who took a pair, as its sound tells: the CPU, the user, nobody.
 const QStringList kResultSounds = {QStringLiteral("wave/12-1/lose_wav.wav"),
                                    QStringLiteral("wave/12-1/win_vic.wav"),
                                    QStringLiteral("wave/12-1/tie.wav")};
-
-// Messages seen during a run, kept for its summary: the run's standard output
-// is captured, and Qt's test log would vanish into it.
-QStringList messages_seen;
-QtMessageHandler test_log_handler = nullptr;
-
-void collect_messages(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    // The offscreen platform says so each time a box is shown.
-    if (text == QLatin1String("This plugin does not support propagateSizeHints()"))
-        return;
-    if (type == QtFatalMsg)
-        test_log_handler(type, context, text);
-    messages_seen << text;
-}
 
 // The last step of play, as the sound it started tells.
 enum class Step
@@ -133,11 +117,6 @@ enum class Expect
     OneStep, // aimed at a button that can be pressed
 };
 
-bool pressable(const QWidget *button)
-{
-    return button->isVisible() && button->isEnabled();
-}
-
 // Waits `ms` on the event loop, so that timers fire on time.
 void wait_ms(int ms)
 {
@@ -150,24 +129,6 @@ void wait_ms(int ms)
     loop.exec();
 }
 
-// Closes a top-level window the way its frame's close button does.
-void close_by_frame(QWidget *top)
-{
-    if (QWindow *handle = top->windowHandle()) {
-        QCloseEvent close;
-        QCoreApplication::sendEvent(handle, &close);
-    }
-}
-
-template <typename Window> Window *top_level()
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *found = qobject_cast<Window *>(widget))
-            return found;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class Monkey : public QObject
@@ -175,37 +136,18 @@ class Monkey : public QObject
 public:
     Monkey(quint32 seed, int matches) : seed(seed), wanted_matches(matches), random(seed)
     {
-        sounds.on_play = [this](const QString &path) { heard(path); };
         qApp->installEventFilter(this);
     }
-    ~Monkey() override
-    {
-        qApp->removeEventFilter(this);
-        window.reset();
-    }
+    ~Monkey() override { qApp->removeEventFilter(this); }
 
+    // Plays; what the game printed is kept in `trace`.
     void run();
 
     const quint32 seed;
     const int wanted_matches;
-    QString failure; // the first rule broken, with the way there
-
-    // What the run did, for its summary.
-    int actions = 0;
     int whole_matches = 0;
-    int runs_of_the_program = 0;
-    int clicks_on_pressable = 0;
-    int clicks_on_unpressable = 0;
-    int keys = 0;
-    int verdict_boxes = 0;
-    int close_questions = 0;
-    int closed_tables = 0;
-    int waits_in_start_pause = 0;
-    int waits_in_deal_delay = 0;
-    int waits_in_notice = 0;
-    int menus_opened = 0;
-    int help_shown = 0;
-    int version_shown = 0;
+    QString failure; // the first rule broken, with the way there
+    QByteArray trace;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -216,9 +158,6 @@ protected:
                 QPointer<QMessageBox> shown(box);
                 QTimer::singleShot(0, this, [this, shown] { in_front_of_box(shown); });
             }
-            menus_opened += qobject_cast<QMenu *>(watched) != nullptr;
-            help_shown += qobject_cast<Help_explain *>(watched) != nullptr;
-            version_shown += qobject_cast<Version *>(watched) != nullptr;
         }
         return false;
     }
@@ -228,6 +167,7 @@ private:
     bool chance(double p) { return std::bernoulli_distribution(p)(random); }
 
     void start_program();
+    bool play_until_closed(int limit);
     void heard(const QString &path);
     void act();
     Expect act_usefully();
@@ -237,7 +177,7 @@ private:
     void judge_verdict(QMessageBox *box);
 
     // Inputs.
-    Expect choose(QAction *action);
+    Expect choose(const char *command);
     Expect click(QWidget *target, bool twice);
     Expect click_somewhere(QWidget *top);
     Expect key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -249,94 +189,94 @@ private:
     void check_step(const Snapshot &before, Expect expect);
     void check_state(bool verdict_open);
 
-    QPushButton *deal_button() const { return probe->w.findChild<QPushButton *>("deal_button"); }
-    QPushButton *open_button() const
-    {
-        return probe->w.findChild<QPushButton *>("cpu_open_button");
-    }
     QPushButton *table_button(int i) const // 0 deal, 1 open, 2..6 the card buttons
     {
-        return i == 0 ? deal_button() : i == 1 ? open_button() : probe->card_button(i - 1);
+        return i == 0   ? table->deal_button()
+               : i == 1 ? table->open_button()
+                        : table->card_button(i - 1);
     }
     QPushButton *key_target(Qt::Key key) const;
 
     std::mt19937 random;
-    RecordingSoundPlayer sounds;
-    std::unique_ptr<Kestrano> window;
-    std::unique_ptr<KestranoProbe> probe;
+    std::unique_ptr<TableFixture> table;
+    int actions = 0;
 
     // The match as the sounds tell it.
     Step last_step = Step::None;
     bool dealt_in_match = false;
-    int judged_in_match = 0;
+    int taken[3] = {}; // pairs taken by the CPU, by the user, tied
     bool start_pending = false;
 
     bool box_open = false;
     std::deque<QString> recent;
 };
 
+// A fresh run of the program: a new window on fresh game state.
 void Monkey::start_program()
 {
-    probe.reset();
-    window.reset();
-    reset_game_state();
-    window = std::make_unique<Kestrano>();
-    probe = std::make_unique<KestranoProbe>(*window);
-    window->show();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window.get()))
+    table.reset();
+    table = std::make_unique<TableFixture>(kDelayScale);
+    table->sound.on_play = [this](const QString &path) { heard(path); };
+    if (!table->show_active())
         fail(QStringLiteral("the table never became the active window"));
     last_step = Step::None;
     dealt_in_match = false;
-    judged_in_match = 0;
+    std::fill(std::begin(taken), std::end(taken), 0);
     start_pending = false;
-    ++runs_of_the_program;
 }
 
 void Monkey::heard(const QString &path)
 {
+    const int result = static_cast<int>(kResultSounds.indexOf(path));
     if (path == kDealSound) {
         last_step = Step::Deal;
         dealt_in_match = true;
     } else if (path == kDrawSound) {
         last_step = Step::Press;
-    } else if (kResultSounds.contains(path)) {
+    } else if (result >= 0) {
         last_step = Step::Open;
-        ++judged_in_match;
+        ++taken[result];
     } else {
         start_pending = true;
     }
-    sounds.played.clear();
+    table->sound.played.clear();
 }
 
 void Monkey::run()
 {
-    start_program();
     const int limit = kActionsPerMatchLimit * (wanted_matches + 1);
     while (failure.isEmpty() && whole_matches < wanted_matches) {
-        if (actions >= limit) {
-            fail(QStringLiteral("%1 actions and only %2 whole matches: the game stopped moving on")
-                     .arg(actions)
-                     .arg(whole_matches));
-            break;
-        }
-        ++actions;
-        act();
-        if (!failure.isEmpty())
-            break;
-        check_state(false);
-
-        if (window->isHidden()) {
-            // The table has been closed: this run of the program is over
-            // once its pending timers have had their chance.
-            ++closed_tables;
-            pause();
-            check_state(false);
-            start_program();
-        }
+        // The window is built outside the capture: building it captures too.
+        start_program();
+        trace += capture_stdout([&] {
+            while (failure.isEmpty() && whole_matches < wanted_matches && play_until_closed(limit))
+                ;
+        });
     }
-    probe.reset();
-    window.reset();
+    table.reset();
+}
+
+// One action and the checks after it; false once the table has been closed
+// (this run of the program is over when its pending timers have had their
+// chance) or the run is to stop.
+bool Monkey::play_until_closed(int limit)
+{
+    if (actions >= limit) {
+        fail(QStringLiteral("%1 actions and only %2 whole matches: the game stopped moving on")
+                 .arg(actions)
+                 .arg(whole_matches));
+        return false;
+    }
+    ++actions;
+    act();
+    if (!failure.isEmpty())
+        return false;
+    check_state(false);
+    if (!table->window()->isHidden())
+        return true;
+    pause();
+    check_state(false);
+    return false;
 }
 
 void Monkey::act()
@@ -359,8 +299,8 @@ Expect Monkey::act_usefully()
             return click(button, false);
         });
     }
-    if (probe->start_action()->isEnabled())
-        moves.push_back([this] { return choose(probe->start_action()); });
+    if (table->start_action()->isEnabled())
+        moves.push_back([this] { return choose("Game start"); });
     if (moves.empty())
         return wait_for_the_game();
     return moves[uniform(0, static_cast<int>(moves.size()) - 1)]();
@@ -411,25 +351,25 @@ Expect Monkey::act_at_random()
         {30,
          [&] {
              note(QStringLiteral("click on the table"));
-             return click_somewhere(window.get());
+             return click_somewhere(table->window());
          }},
         {120,
          [&] {
              pause();
              return Expect::Anything;
          }},
-        {20, [&] { return choose(probe->version_action()); }},
-        {20, [&] { return choose(probe->explain_action()); }},
-        {5, [&] { return choose(probe->close_action()); }},
+        {20, [&] { return choose("Version"); }},
+        {20, [&] { return choose("Explain"); }},
+        {5, [&] { return choose("close"); }},
         {2,
          [&] {
              note(QStringLiteral("close the table by its frame"));
-             close_by_frame(window.get());
+             close_by_frame(table->window());
              return Expect::Anything;
          }},
     };
-    if (probe->start_action()->isEnabled())
-        choices.push_back({20, [&] { return choose(probe->start_action()); }});
+    if (table->start_action()->isEnabled())
+        choices.push_back({20, [&] { return choose("Game start"); }});
     if (version && version->isVisible()) {
         choices.push_back({20, [&] {
                                note(QStringLiteral("close the version window by its frame"));
@@ -470,9 +410,10 @@ Expect Monkey::act_at_random()
 }
 
 // A menu entry, chosen as from its menu: only while it is enabled.
-Expect Monkey::choose(QAction *action)
+Expect Monkey::choose(const char *command)
 {
-    note(QStringLiteral("menu %1").arg(action->text()));
+    note(QStringLiteral("menu %1").arg(QLatin1String(command)));
+    QAction *action = table->action(QLatin1String(command));
     if (action->isEnabled())
         action->trigger();
     QCoreApplication::processEvents();
@@ -518,9 +459,8 @@ Expect Monkey::click(QWidget *target, bool twice)
         QTest::mouseDClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, place);
     else
         QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, place);
-    if (top != window.get())
+    if (top != table->window())
         return Expect::Anything;
-    (could_press ? clicks_on_pressable : clicks_on_unpressable)++;
     if (!could_press)
         return Expect::Nothing;
     return menu_open ? Expect::Anything : Expect::OneStep;
@@ -528,20 +468,11 @@ Expect Monkey::click(QWidget *target, bool twice)
 
 QPushButton *Monkey::key_target(Qt::Key key) const
 {
-    switch (key) {
-    case Qt::Key_1:
-    case Qt::Key_2:
-    case Qt::Key_3:
-    case Qt::Key_4:
-    case Qt::Key_5:
-        return probe->card_button(key - Qt::Key_0);
-    case Qt::Key_D:
-        return deal_button();
-    case Qt::Key_O:
-        return open_button();
-    default:
-        return nullptr;
-    }
+    if (key >= Qt::Key_1 && key <= Qt::Key_5)
+        return table->card_button(key - Qt::Key_0);
+    if (key == Qt::Key_D)
+        return table->deal_button();
+    return key == Qt::Key_O ? table->open_button() : nullptr;
 }
 
 // A key press on the window that has the keyboard, if any has.
@@ -550,10 +481,9 @@ Expect Monkey::key(Qt::Key key, Qt::KeyboardModifiers modifiers)
     QWindow *focus = QGuiApplication::focusWindow();
     if (!focus)
         return Expect::Anything;
-    ++keys;
     QPushButton *target = modifiers == Qt::NoModifier ? key_target(key) : nullptr;
-    const bool on_table = focus == window->windowHandle() && !QApplication::activeModalWidget() &&
-                          !QApplication::activePopupWidget();
+    const bool on_table = focus == table->window()->windowHandle() &&
+                          !QApplication::activeModalWidget() && !QApplication::activePopupWidget();
     const bool could_press = target && pressable(target);
     QTest::keyClick(focus, key, modifiers);
     if (!target)
@@ -570,14 +500,8 @@ void Monkey::pause()
                           game_delay(kStartDelayMs)};
     const int ms = uniform(0, delays[uniform(0, 2)] * 6 / 5);
     note(QStringLiteral("wait %1 ms").arg(ms));
-    if (start_pending)
-        ++waits_in_start_pause;
-    if (probe->w.findChild<QLabel *>("round_label")->isVisible())
-        ++waits_in_deal_delay;
-    if (!probe->w.findChild<QLabel *>("result_label")->text().isEmpty())
-        ++waits_in_notice;
     wait_ms(ms);
-    if (deal_button()->isEnabled())
+    if (table->deal_button()->isEnabled())
         start_pending = false;
 }
 
@@ -587,7 +511,7 @@ Expect Monkey::wait_for_the_game()
     const int ms = uniform(1, game_delay(kDealDelayMs));
     note(QStringLiteral("wait %1 ms for the game").arg(ms));
     wait_ms(ms);
-    if (deal_button()->isEnabled())
+    if (table->deal_button()->isEnabled())
         start_pending = false;
     return Expect::Anything;
 }
@@ -601,8 +525,6 @@ void Monkey::in_front_of_box(QPointer<QMessageBox> box)
     const bool verdict = box->windowTitle() == QLatin1String("information");
     if (verdict)
         judge_verdict(box);
-    else
-        ++close_questions;
     check_state(verdict);
 
     for (int i = 0; i < kBoxActionsLimit && box && box->isVisible() && failure.isEmpty(); ++i) {
@@ -616,7 +538,7 @@ void Monkey::in_front_of_box(QPointer<QMessageBox> box)
     }
     if (verdict) {
         // The tallies go back to zero as soon as the box has returned.
-        judged_in_match = 0;
+        std::fill(std::begin(taken), std::end(taken), 0);
         dealt_in_match = false;
     }
     box_open = false;
@@ -627,56 +549,43 @@ void Monkey::act_in_front_of_box(QMessageBox *box)
     const Qt::Key box_keys[] = {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space, Qt::Key_Y,
                                 Qt::Key_N,      Qt::Key_O,      Qt::Key_D,     Qt::Key_1,
                                 Qt::Key_Tab,    Qt::Key_B};
-    switch (uniform(0, 9)) {
-    case 0:
-    case 1:
-    case 2:
+    const int choice = uniform(0, 9);
+    if (choice < 3) {
         pause();
-        break;
-    case 3:
-    case 4:
-    case 5: {
+    } else if (choice < 6) {
         const Qt::Key chosen = box_keys[uniform(0, int(std::size(box_keys)) - 1)];
         note(QStringLiteral("key %1 in front of the box").arg(QKeySequence(chosen).toString()));
         key(chosen, chosen == Qt::Key_B ? Qt::ControlModifier : Qt::NoModifier);
-        break;
-    }
-    case 6:
-    case 7: {
+    } else if (choice < 8) {
         const QList<QAbstractButton *> buttons = box->buttons();
         QAbstractButton *button = buttons.at(uniform(0, static_cast<int>(buttons.size()) - 1));
         note(QStringLiteral("click %1 in the box").arg(button->text()));
         click(button, chance(0.1));
-        break;
-    }
-    case 8: {
+    } else if (choice == 8) {
         QPushButton *button = table_button(uniform(0, 6));
         const Snapshot before = snapshot();
         note(QStringLiteral("click %1 behind the box").arg(button->objectName()));
         click(button, false);
         check_step(before, Expect::Nothing);
-        break;
-    }
-    default:
+    } else {
         note(QStringLiteral("close the box by its frame"));
         close_by_frame(box);
         QCoreApplication::processEvents();
-        break;
     }
 }
 
-// The verdict box of a match: what it says and what the match was.
+// The verdict box of a match: it tells the pairs the sounds told, and the
+// side that took more of them.
 void Monkey::judge_verdict(QMessageBox *box)
 {
-    ++verdict_boxes;
-    const int judged = cpu_score + user_score + tie_score;
-    const char *winner = cpu_score > user_score   ? "CPU Win,You lose"
-                         : cpu_score < user_score ? "You Win,CPU lose"
-                                                  : "You CPU,You tie";
+    const int judged = taken[0] + taken[1] + taken[2];
+    const char *winner = taken[0] > taken[1]   ? "CPU Win,You lose"
+                         : taken[0] < taken[1] ? "You Win,CPU lose"
+                                               : "You CPU,You tie";
     const QString expected = QStringLiteral("CPU=%1,User=%2,tie=%3 \n\n%4")
-                                 .arg(cpu_score)
-                                 .arg(user_score)
-                                 .arg(tie_score)
+                                 .arg(taken[0])
+                                 .arg(taken[1])
+                                 .arg(taken[2])
                                  .arg(QLatin1String(winner));
     if (box->text() != expected)
         fail(QStringLiteral("the verdict reads \"%1\" where \"%2\" was due")
@@ -736,14 +645,8 @@ void Monkey::check_state(bool verdict_open)
     if (!failure.isEmpty())
         return;
 
-    int table[52];
-    std::copy(std::begin(buf_r), std::end(buf_r), table);
-    std::sort(std::begin(table), std::end(table));
-    for (int i = 0; i < 52; ++i) {
-        if (table[i] != i + 1)
-            return fail(
-                QStringLiteral("the deal table does not hold card %1 exactly once").arg(i + 1));
-    }
+    if (!deal_table_is_a_deck())
+        return fail(QStringLiteral("the deal table does not hold every card exactly once"));
     for (int s = 0; s < 4; ++s) {
         int row[13];
         std::copy(std::begin(buf_suit[s]), std::end(buf_suit[s]), row);
@@ -767,17 +670,18 @@ void Monkey::check_state(bool verdict_open)
                         .arg(button_count)
                         .arg(cpu_cout)
                         .arg(buf_n));
-    const int judged = cpu_score + user_score + tie_score;
-    if (cpu_score < 0 || user_score < 0 || tie_score < 0 || judged != judged_in_match ||
-        judged > 25)
-        return fail(QStringLiteral("tallies CPU=%1,User=%2,tie=%3 for %4 pairs judged")
+    const int tallies[] = {cpu_score, user_score, tie_score};
+    if (!std::equal(std::begin(tallies), std::end(tallies), std::begin(taken)))
+        return fail(QStringLiteral("tallies CPU=%1,User=%2,tie=%3 where the sounds told %4,%5,%6")
                         .arg(cpu_score)
                         .arg(user_score)
                         .arg(tie_score)
-                        .arg(judged_in_match));
+                        .arg(taken[0])
+                        .arg(taken[1])
+                        .arg(taken[2]));
 
     for (int p = 1; p <= 5; ++p) {
-        const int cards[] = {probe->buf_deal(p), probe->buf_cpu_deal(p), buf_user[p]};
+        const int cards[] = {table->probe->buf_deal(p), table->probe->buf_cpu_deal(p), buf_user[p]};
         for (int card : cards) {
             if (card < 0 || card > 52)
                 return fail(QStringLiteral("card number %1 at position %2").arg(card).arg(p));
@@ -791,7 +695,7 @@ void Monkey::check_state(bool verdict_open)
     int hidden = 0;
     int card_buttons_pressable = 0;
     for (int p = 1; p <= 5; ++p) {
-        QPushButton *button = probe->card_button(p);
+        QPushButton *button = table->card_button(p);
         hidden += button->isHidden();
         card_buttons_pressable += !button->isHidden() && button->isEnabled();
     }
@@ -799,80 +703,31 @@ void Monkey::check_state(bool verdict_open)
         return fail(QStringLiteral("%1 card buttons hidden at button_count=%2")
                         .arg(hidden)
                         .arg(button_count));
-    if (open_button()->isEnabled() != (last_step == Step::Press))
+    const bool open_enabled = table->open_button()->isEnabled();
+    if (open_enabled != (last_step == Step::Press))
         return fail(QStringLiteral("\"Card open\" is %1 after a %2")
-                        .arg(open_button()->isEnabled() ? "enabled" : "disabled")
+                        .arg(open_enabled ? "enabled" : "disabled")
                         .arg(last_step == Step::Press  ? "card press"
                              : last_step == Step::Open ? "card open"
                              : last_step == Step::Deal ? "deal"
                                                        : "start"));
     const int ways_on =
-        deal_button()->isEnabled() + open_button()->isEnabled() + (card_buttons_pressable > 0);
+        table->deal_button()->isEnabled() + open_enabled + (card_buttons_pressable > 0);
     if (ways_on > 1)
         return fail(QStringLiteral("the table offers two steps at once: deal %1, open %2, %3 "
                                    "card buttons")
-                        .arg(deal_button()->isEnabled())
-                        .arg(open_button()->isEnabled())
+                        .arg(table->deal_button()->isEnabled())
+                        .arg(open_enabled)
                         .arg(card_buttons_pressable));
 }
-
-// A table played by hand, with the same real input as the monkey's.
-struct Table
-{
-    Table()
-    {
-        reset_game_state();
-        capture_stdout([this] { window = std::make_unique<Kestrano>(); });
-        probe = std::make_unique<KestranoProbe>(*window);
-        window->show();
-        window->activateWindow();
-        shown = QTest::qWaitForWindowActive(window.get());
-    }
-
-    QPushButton *button(const char *name) const { return window->findChild<QPushButton *>(name); }
-    void click(QWidget *target)
-    {
-        trace += capture_stdout([&] {
-            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                              target->mapTo(window.get(), target->rect().center()));
-        });
-    }
-    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        trace += capture_stdout(
-            [&] { QTest::keyClick(QGuiApplication::focusWindow(), key, modifiers); });
-    }
-    // Game start, then the deal of round 1.
-    bool deal_first_round()
-    {
-        key(Qt::Key_B, Qt::ControlModifier);
-        bool ready = false;
-        trace += capture_stdout([&] {
-            ready = QTest::qWaitFor([this] { return button("deal_button")->isEnabled(); });
-        });
-        if (!ready)
-            return false;
-        click(button("deal_button"));
-        trace += capture_stdout([&] {
-            ready = QTest::qWaitFor([this] { return sounds.played.contains(kDealSound); });
-        });
-        return ready;
-    }
-
-    RecordingSoundPlayer sounds;
-    std::unique_ptr<Kestrano> window;
-    std::unique_ptr<KestranoProbe> probe;
-    QByteArray trace;
-    bool shown = false;
-};
 
 class TestMonkey : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
+    void initTestCase() { drop_offscreen_warnings(); }
+    void cleanupTestCase() { keep_offscreen_warnings(); }
     void random_play_data();
     void random_play();
 
@@ -880,16 +735,6 @@ private slots:
     void space_on_the_hidden_last_card_button_data();
     void space_on_the_hidden_last_card_button();
 };
-
-void TestMonkey::initTestCase()
-{
-    set_delay_scale_for_tests(kDelayScale);
-}
-
-void TestMonkey::cleanupTestCase()
-{
-    set_delay_scale_for_tests(1.0);
-}
 
 void TestMonkey::random_play_data()
 {
@@ -913,34 +758,16 @@ void TestMonkey::random_play()
     QFETCH(quint32, seed);
     QFETCH(int, matches);
 
-    messages_seen.clear();
     Monkey monkey(seed, matches);
-    QElapsedTimer clock;
-    clock.start();
-    test_log_handler = qInstallMessageHandler(collect_messages);
-    const QByteArray trace = capture_stdout([&] { monkey.run(); });
-    qInstallMessageHandler(test_log_handler);
-    const qint64 elapsed = clock.elapsed();
-
-    qInfo("seed %u: %d whole matches in %d actions, %lld ms, %d runs of the program (%d tables "
-          "closed); clicks on pressable buttons %d, on others %d; keys %d; verdict boxes %d, "
-          "close questions %d; menus popped up %d, help shown %d, version shown %d; waits in "
-          "the start pause %d, in the deal delay %d, during a notice %d",
-          seed, monkey.whole_matches, monkey.actions, elapsed, monkey.runs_of_the_program,
-          monkey.closed_tables, monkey.clicks_on_pressable, monkey.clicks_on_unpressable,
-          monkey.keys, monkey.verdict_boxes, monkey.close_questions, monkey.menus_opened,
-          monkey.help_shown, monkey.version_shown, monkey.waits_in_start_pause,
-          monkey.waits_in_deal_delay, monkey.waits_in_notice);
-    for (const QString &message : messages_seen.mid(0, 5))
-        qInfo("Qt said: %s", qPrintable(message));
+    monkey.run();
 
     QVERIFY2(monkey.failure.isEmpty(), qPrintable(monkey.failure));
     QCOMPARE(monkey.whole_matches, matches);
     // The exception branches print "Reigai"; none can be reached by play.
-    const qsizetype reigai = trace.indexOf("Reigai");
+    const qsizetype reigai = monkey.trace.indexOf("Reigai");
     QVERIFY2(reigai < 0, qPrintable(QStringLiteral("seed %1: the game printed \"%2\"")
                                         .arg(seed)
-                                        .arg(QString::fromLatin1(trace.mid(reigai, 60)))));
+                                        .arg(QString::fromLatin1(monkey.trace.mid(reigai, 60)))));
 }
 
 void TestMonkey::space_on_the_hidden_last_card_button_data()
@@ -963,34 +790,29 @@ void TestMonkey::space_on_the_hidden_last_card_button()
     QFETCH(int, last);
     QFETCH(bool, opened);
 
-    Table table;
-    QVERIFY(table.shown);
-    QVERIFY(table.deal_first_round());
-    for (int p = 1; p <= 5; ++p) {
-        const int position = p == 5 ? last : p == last ? 5 : p;
-        QPushButton *card = table.probe->card_button(position);
-        QVERIFY(pressable(card));
-        table.click(card);
-        QVERIFY(pressable(table.button("cpu_open_button")));
-        if (p < 5)
-            table.click(table.button("cpu_open_button"));
-        else if (opened)
-            table.key(Qt::Key_O);
-    }
+    TableFixture table;
+    QVERIFY(table.show_active());
+    QVERIFY(table.start_game());
+    QVERIFY(table.deal());
+    for (int p = 1; p <= 4; ++p)
+        QVERIFY(table.play_pair(p == last ? 5 : p));
+    QVERIFY(table.press(table.card_button(last)));
+    if (opened)
+        QVERIFY(table.press_key(Qt::Key_O));
     QCOMPARE(button_count, 5);
     QCOMPARE(buf_n, 5);
     const int last_card = table.probe->buf_deal(last);
     QCOMPARE(buf_user[1], last_card);
-    table.sounds.played.clear();
+    table.sound.played.clear();
 
-    table.key(Qt::Key_Space);
+    QVERIFY(table.press_key(Qt::Key_Space));
 
-    QVERIFY2(table.sounds.played.isEmpty(), qPrintable(table.sounds.played.join(' ')));
+    QVERIFY2(table.sound.played.isEmpty(), qPrintable(table.sound.played.join(' ')));
     QCOMPARE(button_count, 5);
     QCOMPARE(buf_n, 5);
     QCOMPARE(buf_user[1], last_card);
-    QCOMPARE(table.button("cpu_open_button")->isEnabled(), !opened);
-    QCOMPARE(table.button("deal_button")->isEnabled(), opened);
+    QCOMPARE(table.open_button()->isEnabled(), !opened);
+    QCOMPARE(table.deal_button()->isEnabled(), opened);
 }
 
 QTEST_MAIN(TestMonkey)

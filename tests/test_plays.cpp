@@ -18,14 +18,6 @@ namespace {
 
 const QString kCardBack = QStringLiteral("gazo/UB0.png");
 
-QString joined(const QList<int> &positions)
-{
-    QStringList texts;
-    for (int p : positions)
-        texts << QString::number(p);
-    return texts.join(QLatin1Char(','));
-}
-
 Positions as_set(const QList<int> &positions)
 {
     Positions set = 0;

@@ -1,7 +1,6 @@
 // The real program, started as a player would start it: what it prints while
 // the table comes up, with and without its data files, and that a reader of
 // its standard output that goes away does not end the game.
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -12,36 +11,9 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "tests/support/child_process.h"
+
 namespace {
-
-// Every line the constructor may print; "MAX=15,n=%d" has no line end of its
-// own, so it starts the line that follows it.
-const char *const kTraceLines[] = {
-    R"(First_Shown\(\))",
-    R"((MAX=15,n=\d+)?n1=\d+,n2=\d+,n3=\d+,n4=\d+,n5=\d+,n6=\d+)",
-    R"(n[1-6]=\d+,n[1-6]=\d+)",
-    R"((\d+,){13})",
-    R"((\d+,){52})",
-    R"(Patern ?\d+)",
-    R"(MAX=15,n=\d+(buf\[\d+\]=\d+\t){39}buf\[39\]=\d+)",
-    R"(buf\[\d+\]=\d+)",
-    R"((buf_r\[\d+\]=\d+\t){52}nn1=\d+,nn2=\d+,nn3=\d+,nn4=\d+,nn5=\d+,nn6=\d+)",
-    R"(nn7=\d+,nn8=\d+,nn9=\d+,nn10=\d+,nn11=\d+,nn12=\d+)",
-    R"(nn13=\d+,nn14=\d+,nn15=\d+,nn16=\d+,nn17=\d+,nn18=\d+)",
-    R"(nn19=\d+,nn20=\d+,nn21=\d+,nn22=\d+,nn23=\d+,nn24=\d+)",
-    R"(nn\d+=\d+,nn\d+=\d+)",
-};
-
-bool is_trace_line(const QString &line)
-{
-    for (const char *format : kTraceLines) {
-        const QRegularExpression pattern(
-            QRegularExpression::anchoredPattern(QLatin1String(format)));
-        if (pattern.match(line).hasMatch())
-            return true;
-    }
-    return false;
-}
 
 void stop(QProcess &game)
 {
@@ -80,48 +52,12 @@ void TestProgram::start_up_output()
 
     QTemporaryDir empty;
     QVERIFY(empty.isValid());
-    QProcess game;
-    game.setWorkingDirectory(empty_folder ? empty.path() : QStringLiteral(KESTRANO_GAME_DIR));
-    // Unbuffered, so that every trace byte is out before the game is stopped.
-    game.start(QStringLiteral("stdbuf"),
-               {QStringLiteral("-o0"), QStringLiteral(KESTRANO_BINARY), QStringLiteral("-platform"),
-                QStringLiteral("offscreen")});
-    QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
-    // At least 1.5 s; longer only while a busy machine has not yet let the
-    // first shuffle print its table draws.
-    QElapsedTimer clock;
-    clock.start();
-    bool ended = game.waitForFinished(1500);
-    while (!ended && !game.peek(1 << 20).contains("nn19=") && clock.elapsed() < 15000)
-        ended = game.waitForFinished(250);
-    if (!ended)
-        ended = game.waitForFinished(250); // whatever would follow the trace
-    const QByteArray errors = game.readAllStandardError();
-    QVERIFY2(!ended, qPrintable(QStringLiteral("the game ended at start-up (exit code %1): %2")
-                                    .arg(game.exitCode())
-                                    .arg(QString::fromLocal8Bit(errors))));
-    const QByteArray output = game.readAllStandardOutput();
-    stop(game);
-
-    QVERIFY2(output.startsWith("First_Shown()\nn1="), output.left(80).constData());
-
-    // Whole lines, then the closing count that waits for a line end.
-    QList<QByteArray> lines = output.split('\n');
-    const QString tail = QString::fromLatin1(lines.takeLast());
-    static const QRegularExpression closing(QStringLiteral(R"(^MAX=15,n=\d+$)"));
-    QVERIFY2(closing.match(tail).hasMatch(),
-             qPrintable(QStringLiteral("output ends with \"%1\"").arg(tail.right(80))));
-    static const QRegularExpression row_draw_line(
-        QStringLiteral(R"(n1=\d+,n2=\d+,n3=\d+,n4=\d+,n5=\d+,n6=\d+$)"));
-    int row_draws = 0; // one line of six for each suit row
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString line = QString::fromLatin1(lines.at(i));
-        QVERIFY2(is_trace_line(line),
-                 qPrintable(QStringLiteral("line %1 is no trace: \"%2\"").arg(i + 1).arg(line)));
-        if (row_draw_line.match(line).hasMatch())
-            ++row_draws;
-    }
-    QCOMPARE(row_draws, 4);
+    // Watched 1.5 s past its start-up for anything printed after it.
+    const ChildResult game =
+        start_up_game(empty_folder ? empty.path() : QStringLiteral(KESTRANO_GAME_DIR), {}, 1500);
+    QVERIFY2(game.stayed_up(), game.report().constData());
+    const QString problem = start_up_trace_problem(game.out);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 // A game whose standard output goes to a pipe that nobody reads any more must
@@ -180,20 +116,14 @@ void TestProgram::command_line_data()
     // abort the program.
     const QString usage =
         QStringLiteral(R"(Usage: kestrano \[options\]\n(.*\n)*  -v, --version .*\n)");
+    // clang-format off
     QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << QString();
-    QTest::newRow("-h, with Qt's own options")
-        << QStringList{"-style", "Fusion", "-h"} << 0 << usage << QString();
-    QTest::newRow("--version") << QStringList{"--version"} << 0
-                               << QStringLiteral(R"(kestrano \d+\.\d+\.\d+\n$)") << QString();
-    QTest::newRow("unknown long option")
-        << QStringList{"-platform", "offscreen", "--colour"} << 2 << QStringLiteral("$")
-        << QStringLiteral("kestrano: Unknown option 'colour'. Try 'kestrano --help'.");
-    QTest::newRow("unknown word after one dash")
-        << QStringList{"-platform", "offscreen", "-fullscreen"} << 2 << QStringLiteral("$")
-        << QStringLiteral("kestrano: Unknown option 'fullscreen'. Try 'kestrano --help'.");
-    QTest::newRow("Qt's own options play as before")
-        << QStringList{"-platform", "offscreen", "-style", "Fusion", "-reverse"} << -1
-        << QStringLiteral(R"(First_Shown\(\)\nn1=)") << QString();
+    QTest::newRow("-h, with Qt's own options") << QStringList{"-style", "Fusion", "-h"} << 0 << usage << QString();
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << QStringLiteral(R"(kestrano \d+\.\d+\.\d+\n$)") << QString();
+    QTest::newRow("unknown long option") << QStringList{"-platform", "offscreen", "--colour"} << 2 << QStringLiteral("$") << QStringLiteral("kestrano: Unknown option 'colour'. Try 'kestrano --help'.");
+    QTest::newRow("unknown word after one dash") << QStringList{"-platform", "offscreen", "-fullscreen"} << 2 << QStringLiteral("$") << QStringLiteral("kestrano: Unknown option 'fullscreen'. Try 'kestrano --help'.");
+    QTest::newRow("Qt's own options play as before") << QStringList{"-platform", "offscreen", "-style", "Fusion", "-reverse"} << -1 << QStringLiteral(R"(First_Shown\(\)\nn1=)") << QString();
+    // clang-format on
 }
 
 void TestProgram::command_line()
@@ -205,30 +135,25 @@ void TestProgram::command_line()
 
     QTemporaryDir runtime; // keeps Qt's note about a missing runtime folder off stderr
     QVERIFY(runtime.isValid());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    QProcess game;
-    game.setProcessEnvironment(environment);
-    game.setWorkingDirectory(QStringLiteral(KESTRANO_GAME_DIR));
-    game.start(QStringLiteral(KESTRANO_BINARY), arguments);
-    QVERIFY2(game.waitForStarted(5000), qPrintable(game.errorString()));
-    const bool ended = game.waitForFinished(exit_code < 0 ? 1000 : 15000);
-    if (!ended)
-        stop(game);
-    const QString out = QString::fromLocal8Bit(game.readAllStandardOutput());
-    const QString err = QString::fromLocal8Bit(game.readAllStandardError());
+    ChildRun run;
+    run.program = QStringLiteral(KESTRANO_BINARY);
+    run.arguments = arguments;
+    run.folder = QStringLiteral(KESTRANO_GAME_DIR);
+    run.environment = QStringList{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM=xcb",
+                                  "XDG_RUNTIME_DIR=" + runtime.path()};
+    run.limit_ms = exit_code < 0 ? 1000 : 15000;
+    const ChildResult game = run_child(run);
+    const QString out = QString::fromLocal8Bit(game.out);
     if (exit_code < 0) {
-        QVERIFY2(!ended, qPrintable(QStringLiteral("ended: %1").arg(err)));
+        QVERIFY2(game.hung, game.report().constData()); // still running, as it should
     } else {
-        QVERIFY2(ended && game.exitStatus() == QProcess::NormalExit, qPrintable(err));
-        QCOMPARE(game.exitCode(), exit_code);
+        QVERIFY2(game.ended && !game.crashed, game.report().constData());
+        QCOMPARE(game.exit_code, exit_code);
     }
     QVERIFY2(QRegularExpression(QStringLiteral("\\A") + output).match(out).hasMatch(),
              qPrintable(out.left(200)));
-    QCOMPARE(err, error.isEmpty() ? QString() : error + QLatin1Char('\n'));
+    QCOMPARE(QString::fromLocal8Bit(game.err),
+             error.isEmpty() ? QString() : error + QLatin1Char('\n'));
 }
 
 QTEST_MAIN(TestProgram)

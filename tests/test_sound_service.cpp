@@ -12,13 +12,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QSoundEffect>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QtEndian>
 
 #include <memory>
 
@@ -26,10 +24,12 @@
 #include "table/game_state.h"
 #include "table/kestrano.h"
 #include "table/sound.h"
+#include "tests/support/child_process.h"
 #include "tests/support/game_state_reset.h"
 #include "tests/support/kestrano_probe.h"
 #include "tests/support/recording_sound.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/wave_bytes.h"
 
 namespace {
 
@@ -49,42 +49,6 @@ const QStringList kGameSounds = {
     QStringLiteral("wave/12-1/draw_wav.wav"), QStringLiteral("wave/12-1/lose_wav.wav"),
     QStringLiteral("wave/12-1/win_vic.wav"),  QStringLiteral("wave/12-1/tie.wav"),
 };
-
-// A short, well-formed sound: 16-bit mono PCM at 8 kHz, `ms` long.
-QByteArray pcm_wave(int ms)
-{
-    const quint32 samples = 8 * ms;
-    QByteArray data(int(samples * 2), '\0');
-    for (quint32 i = 0; i < samples; ++i) {
-        const qint16 value = (i / 8) % 2 ? 3000 : -3000; // a 500 Hz square
-        qToLittleEndian(value, data.data() + 2 * i);
-    }
-    QByteArray wave;
-    auto u32 = [&wave](quint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        wave.append(b, 4);
-    };
-    auto u16 = [&wave](quint16 v) {
-        char b[2];
-        qToLittleEndian(v, b);
-        wave.append(b, 2);
-    };
-    wave.append("RIFF");
-    u32(36 + data.size());
-    wave.append("WAVEfmt ");
-    u32(16);
-    u16(1);        // PCM
-    u16(1);        // mono
-    u32(8000);     // sample rate
-    u32(8000 * 2); // byte rate
-    u16(2);        // block align
-    u16(16);       // bits per sample
-    wave.append("data");
-    u32(data.size());
-    wave.append(data);
-    return wave;
-}
 
 // What a file of the given kind holds; a null array stands for a folder.
 QByteArray contents_of(const QString &kind)
@@ -164,12 +128,8 @@ void SoundServiceTest::cleanup()
 void SoundServiceTest::paths_reach_the_player_unchanged_data()
 {
     QTest::addColumn<QString>("path");
-    QTest::newRow("start sound, no extension") << "wave/12-1/kidou";
-    QTest::newRow("deal sound") << "wave/12-1/deel.wav";
-    QTest::newRow("draw sound") << "wave/12-1/draw_wav.wav";
-    QTest::newRow("lose sound") << "wave/12-1/lose_wav.wav";
-    QTest::newRow("win sound") << "wave/12-1/win_vic.wav";
-    QTest::newRow("tie sound") << "wave/12-1/tie.wav";
+    for (const QString &path : kGameSounds)
+        QTest::newRow(qPrintable(path)) << path;
 }
 
 void SoundServiceTest::paths_reach_the_player_unchanged()
@@ -197,48 +157,24 @@ void SoundServiceTest::real_player_on_any_file_data()
     QTest::addColumn<int>("run_on_ms");
     QTest::addColumn<bool>("audio_device"); // false: no sound server at all
 
-    QTest::newRow("missing start sound")
-        << QStringList() << QStringList{"wave/12-1/kidou"} << kRunOnMs << false;
-    QTest::newRow("missing wave file")
-        << QStringList() << QStringList{"wave/12-1/tie.wav"} << kRunOnMs << false;
-    QTest::newRow("empty file") << QStringList{"wave/12-1/deel.wav=empty"}
-                                << QStringList{"wave/12-1/deel.wav"} << kRunOnMs << false;
-    QTest::newRow("garbage file") << QStringList{"wave/12-1/draw_wav.wav=garbage"}
-                                  << QStringList{"wave/12-1/draw_wav.wav"} << kRunOnMs << false;
-    QTest::newRow("wave header cut short")
-        << QStringList{"wave/12-1/lose_wav.wav=cut short"} << QStringList{"wave/12-1/lose_wav.wav"}
-        << kRunOnMs << false;
-    QTest::newRow("wave header over garbage")
-        << QStringList{"wave/12-1/win_vic.wav=header over garbage"}
-        << QStringList{"wave/12-1/win_vic.wav"} << kRunOnMs << false;
-    QTest::newRow("folder where the sound should be")
-        << QStringList{"wave/12-1/tie.wav=folder"} << QStringList{"wave/12-1/tie.wav"} << kRunOnMs
-        << false;
-    QTest::newRow("playable sound, no audio device")
-        << QStringList{"wave/12-1/win_vic.wav=good"} << QStringList{"wave/12-1/win_vic.wav"}
-        << kRunOnMs << false;
-    QTest::newRow("playable start sound without extension")
-        << QStringList{"wave/12-1/kidou=good"} << QStringList{"wave/12-1/kidou"} << kRunOnMs
-        << false;
-    QTest::newRow("playable sound, the run's own audio setup")
-        << QStringList{"wave/12-1/win_vic.wav=good"} << QStringList{"wave/12-1/win_vic.wav"}
-        << kRunOnMs << true;
-    QTest::newRow("playable sounds kept past their lifetime")
-        << QStringList{"wave/12-1/tie.wav=good", "wave/12-1/deel.wav=good"}
-        << QStringList{"wave/12-1/tie.wav", "wave/12-1/deel.wav"} << kPastLifetimeMs << false;
-    QTest::newRow("damaged sound, then a playable one")
-        << QStringList{"wave/12-1/lose_wav.wav=cut short", "wave/12-1/win_vic.wav=good"}
-        << QStringList{"wave/12-1/lose_wav.wav", "wave/12-1/win_vic.wav"} << kRunOnMs << false;
-    QTest::newRow("damaged sound, then a playable one, past its lifetime")
-        << QStringList{"wave/12-1/lose_wav.wav=cut short", "wave/12-1/win_vic.wav=good"}
-        << QStringList{"wave/12-1/lose_wav.wav", "wave/12-1/win_vic.wav"} << kPastLifetimeMs
-        << false;
-    QTest::newRow("forty plays at once")
-        << QStringList{"wave/12-1/tie.wav=good"} << QStringList(20, "wave/12-1/tie.wav") << kRunOnMs
-        << false;
+    // clang-format off
+    QTest::newRow("missing start sound") << QStringList() << QStringList{"wave/12-1/kidou"} << kRunOnMs << false;
+    QTest::newRow("missing wave file") << QStringList() << QStringList{"wave/12-1/tie.wav"} << kRunOnMs << false;
+    QTest::newRow("empty file") << QStringList{"wave/12-1/deel.wav=empty"} << QStringList{"wave/12-1/deel.wav"} << kRunOnMs << false;
+    QTest::newRow("garbage file") << QStringList{"wave/12-1/draw_wav.wav=garbage"} << QStringList{"wave/12-1/draw_wav.wav"} << kRunOnMs << false;
+    QTest::newRow("wave header cut short") << QStringList{"wave/12-1/lose_wav.wav=cut short"} << QStringList{"wave/12-1/lose_wav.wav"} << kRunOnMs << false;
+    QTest::newRow("wave header over garbage") << QStringList{"wave/12-1/win_vic.wav=header over garbage"} << QStringList{"wave/12-1/win_vic.wav"} << kRunOnMs << false;
+    QTest::newRow("folder where the sound should be") << QStringList{"wave/12-1/tie.wav=folder"} << QStringList{"wave/12-1/tie.wav"} << kRunOnMs << false;
+    QTest::newRow("playable sound, no audio device") << QStringList{"wave/12-1/win_vic.wav=good"} << QStringList{"wave/12-1/win_vic.wav"} << kRunOnMs << false;
+    QTest::newRow("playable start sound without extension") << QStringList{"wave/12-1/kidou=good"} << QStringList{"wave/12-1/kidou"} << kRunOnMs << false;
+    QTest::newRow("playable sound, the run's own audio setup") << QStringList{"wave/12-1/win_vic.wav=good"} << QStringList{"wave/12-1/win_vic.wav"} << kRunOnMs << true;
+    QTest::newRow("playable sounds kept past their lifetime") << QStringList{"wave/12-1/tie.wav=good", "wave/12-1/deel.wav=good"} << QStringList{"wave/12-1/tie.wav", "wave/12-1/deel.wav"} << kPastLifetimeMs << false;
+    QTest::newRow("damaged sound, then a playable one") << QStringList{"wave/12-1/lose_wav.wav=cut short", "wave/12-1/win_vic.wav=good"} << QStringList{"wave/12-1/lose_wav.wav", "wave/12-1/win_vic.wav"} << kRunOnMs << false;
+    QTest::newRow("damaged sound, then a playable one, past its lifetime") << QStringList{"wave/12-1/lose_wav.wav=cut short", "wave/12-1/win_vic.wav=good"} << QStringList{"wave/12-1/lose_wav.wav", "wave/12-1/win_vic.wav"} << kPastLifetimeMs << false;
+    QTest::newRow("forty plays at once") << QStringList{"wave/12-1/tie.wav=good"} << QStringList(20, "wave/12-1/tie.wav") << kRunOnMs << false;
     // Played where the game runs, on the sound files it comes with.
-    QTest::newRow("the game's own sounds in turn")
-        << QStringList{"(game folder)"} << kGameSounds << kRunOnMs << false;
+    QTest::newRow("the game's own sounds in turn") << QStringList{"(game folder)"} << kGameSounds << kRunOnMs << false;
+    // clang-format on
 }
 
 void SoundServiceTest::real_player_on_any_file()
@@ -266,26 +202,18 @@ void SoundServiceTest::real_player_on_any_file()
         QCOMPARE(out.write(contents), qint64(contents.size()));
     }
 
-    QProcess child;
-    child.setWorkingDirectory(folder);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    ChildRun run;
+    run.program = QCoreApplication::applicationFilePath();
+    run.arguments = QStringList{QLatin1String(kChildFlag), QString::number(run_on_ms)} + played;
+    run.folder = folder;
+    run.limit_ms = run_on_ms + kChildExitGuardMs;
     if (!audio_device)
-        env.insert(QStringLiteral("PULSE_SERVER"), scratch->filePath(QStringLiteral("no-server")));
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(),
-                QStringList{QLatin1String(kChildFlag), QString::number(run_on_ms)} + played);
-    QVERIFY(child.waitForStarted());
-    if (!child.waitForFinished(run_on_ms + kChildExitGuardMs)) {
-        child.kill();
-        child.waitForFinished();
-        QFAIL("the program hung after playing its sounds");
-    }
-
-    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(child.exitCode() != 3, "starting a sound waited for it");
-    QVERIFY2(child.exitCode() != 4, "more sounds alive at once than the sound system stands");
-    QCOMPARE(child.exitCode(), 0);
-    QCOMPARE(child.readAllStandardOutput(), QByteArray());
+        run.environment << "PULSE_SERVER=" + scratch->filePath(QStringLiteral("no-server"));
+    const ChildResult child = run_child(run);
+    QVERIFY2(child.exit_code != 3, "starting a sound waited for it");
+    QVERIFY2(child.exit_code != 4, "more sounds alive at once than the sound system stands");
+    QVERIFY2(child.passed(), child.report().constData());
+    QCOMPARE(child.out, QByteArray());
 }
 
 void SoundServiceTest::game_goes_on_without_its_sounds()

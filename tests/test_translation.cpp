@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -20,29 +19,17 @@
 #include "dialogs/version.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
+#include "tests/support/child_process.h"
 #include "tests/support/kestrano_probe.h"
 #include "tests/support/modal_answer.h"
-#include "tests/support/recording_sound.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/table_fixture.h"
 
 namespace {
 
 // Set in the environment of the copy of this program that checks the
 // system's own locale.
 constexpr char kChildExpects[] = "KESTRANO_CHILD_EXPECTS";
-
-std::unique_ptr<Kestrano> build_window()
-{
-    std::unique_ptr<Kestrano> window;
-    capture_stdout([&] { window = std::make_unique<Kestrano>(); });
-    return window;
-}
-
-template <typename Widget> Widget *child(QWidget &parent, const char *name)
-{
-    return parent.findChild<Widget *>(QLatin1String(name));
-}
 
 // The entries of the menu bar, titles first: {title, entries...} per menu.
 QList<QAction *> menu_actions(Kestrano &window)
@@ -68,9 +55,8 @@ private slots:
 
     void other_language_loads_nothing_data();
     void other_language_loads_nothing();
-    void japanese_without_file_keeps_english();
+    void table_texts_data();
     void table_texts();
-    void menu_texts();
     void start_status_tip();
     void notices_data();
     void notices();
@@ -93,7 +79,6 @@ private:
 
 void TranslationTest::init()
 {
-    reset_game_state();
     translator = std::make_unique<QTranslator>();
     qt_translator = std::make_unique<QTranslator>();
 }
@@ -117,96 +102,97 @@ void TranslationTest::install_japanese()
 void TranslationTest::other_language_loads_nothing_data()
 {
     QTest::addColumn<QLocale::Language>("language");
-    QTest::newRow("English") << QLocale::English;
-    QTest::newRow("German") << QLocale::German;
-    QTest::newRow("Chinese, also written in kanji") << QLocale::Chinese;
+    QTest::addColumn<bool>("with_file"); // Kestrano_ja.qm in the current folder
+    QTest::newRow("English") << QLocale::English << true;
+    QTest::newRow("German") << QLocale::German << true;
+    QTest::newRow("Chinese, also written in kanji") << QLocale::Chinese << true;
+    QTest::newRow("Japanese without the file") << QLocale::Japanese << false;
 }
 
 void TranslationTest::other_language_loads_nothing()
 {
     QFETCH(QLocale::Language, language);
-    install_translation(*qApp, *translator, language);
-    install_qt_translation(*qApp, *qt_translator, language);
-    QVERIFY(translator->isEmpty());
-    QCOMPARE(translator->filePath(), QString());
-    QCOMPARE(qt_translator->filePath(), QString());
-    auto window = build_window();
-    QCOMPARE(child<QPushButton>(*window, "deal_button")->text(), QStringLiteral("Deal cards"));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Title:12-1"));
-}
-
-void TranslationTest::japanese_without_file_keeps_english()
-{
+    QFETCH(bool, with_file);
     QTemporaryDir elsewhere;
     const QString game_dir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(elsewhere.path()));
-    install_translation(*qApp, *translator, QLocale::Japanese);
+    QVERIFY(QDir::setCurrent(with_file ? game_dir : elsewhere.path()));
+    install_translation(*qApp, *translator, language);
     QVERIFY(QDir::setCurrent(game_dir));
+    if (with_file) {
+        install_qt_translation(*qApp, *qt_translator, language);
+        QCOMPARE(qt_translator->filePath(), QString());
+    }
 
     QVERIFY(translator->isEmpty());
-    auto window = build_window();
+    QCOMPARE(translator->filePath(), QString());
+    TableFixture table(1.0);
+    Kestrano *window = table.window();
     window->show();
     QCOMPARE(window->windowTitle(), QStringLiteral("Title:12-1"));
-    QCOMPARE(child<QPushButton>(*window, "deal_button")->text(), QStringLiteral("Deal cards"));
-    QCOMPARE(child<QLabel>(*window, "score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
+    QCOMPARE(table.button("deal_button")->text(), QStringLiteral("Deal cards"));
+    QCOMPARE(table.label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
+}
+
+void TranslationTest::table_texts_data()
+{
+    QTest::addColumn<QString>("where");   // an object name, or "menu N": the Nth menu bar entry
+    QTest::addColumn<QByteArray>("what"); // the property
+    QTest::addColumn<QString>("text");
+
+    // clang-format off
+    QTest::newRow("title") << "" << QByteArray("windowTitle") << QStringLiteral("タイトル：12-1");
+    QTest::newRow("Deal cards") << "deal_button" << QByteArray("text") << QStringLiteral("カードを配る");
+    QTest::newRow("Deal cards tool tip") << "deal_button" << QByteArray("toolTip") << QStringLiteral("カードを配ります");
+    QTest::newRow("Card open") << "cpu_open_button" << QByteArray("text") << QStringLiteral("カードを開く");
+    QTest::newRow("score line") << "score_label" << QByteArray("text") << QStringLiteral("CPU=0、ユーザー=0、引き分け=0");
+    QTest::newRow("round") << "round_label" << QByteArray("text") << QStringLiteral("第0ラウンド");
+    QTest::newRow("card button 1") << "push_button1" << QByteArray("text") << QStringLiteral("1");
+    QTest::newRow("card button 5") << "push_button5" << QByteArray("text") << QStringLiteral("5");
+    QTest::newRow("status line") << "" << QByteArray() << QStringLiteral("シャッフルが終わりました");
+    QTest::newRow("Game menu") << "menu 0" << QByteArray("text") << QStringLiteral("ゲーム(&G)");
+    QTest::newRow("Game start") << "menu 1" << QByteArray("text") << QStringLiteral("ゲーム開始");
+    QTest::newRow("Game start tip") << "menu 1" << QByteArray("statusTip") << QStringLiteral("ゲームを開始します");
+    QTest::newRow("Game start keeps Ctrl+B") << "menu 1" << QByteArray("shortcut") << QStringLiteral("Ctrl+B");
+    QTest::newRow("close") << "menu 2" << QByteArray("text") << QStringLiteral("終了");
+    QTest::newRow("close tip") << "menu 2" << QByteArray("statusTip") << QStringLiteral("終了");
+    QTest::newRow("Help menu") << "menu 3" << QByteArray("text") << QStringLiteral("ヘルプ(&H)");
+    QTest::newRow("Version") << "menu 4" << QByteArray("text") << QStringLiteral("バージョン情報");
+    QTest::newRow("Version tip") << "menu 4" << QByteArray("statusTip") << QStringLiteral("バージョン情報");
+    QTest::newRow("Explain") << "menu 5" << QByteArray("text") << QStringLiteral("遊び方");
+    QTest::newRow("Explain tip") << "menu 5" << QByteArray("statusTip") << QStringLiteral("遊び方の説明を表示します");
+    // clang-format on
 }
 
 void TranslationTest::table_texts()
 {
+    QFETCH(QString, where);
+    QFETCH(QByteArray, what);
+    QFETCH(QString, text);
     install_japanese();
-    auto window = build_window();
-    QCOMPARE(window->windowTitle(), QStringLiteral("タイトル：12-1"));
-    QPushButton *deal = child<QPushButton>(*window, "deal_button");
-    QCOMPARE(deal->text(), QStringLiteral("カードを配る"));
-    QCOMPARE(deal->toolTip(), QStringLiteral("カードを配ります"));
-    QCOMPARE(child<QPushButton>(*window, "cpu_open_button")->text(),
-             QStringLiteral("カードを開く"));
-    QCOMPARE(child<QLabel>(*window, "score_label")->text(),
-             QStringLiteral("CPU=0、ユーザー=0、引き分け=0"));
-    QCOMPARE(child<QLabel>(*window, "round_label")->text(), QStringLiteral("第0ラウンド"));
-    const char *const buttons[] = {"push_button1", "push_button2", "push_button3", "push_button4",
-                                   "push_button5"};
-    for (int p = 1; p <= 5; ++p)
-        QCOMPARE(child<QPushButton>(*window, buttons[p - 1])->text(), QString::number(p));
-    QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("シャッフルが終わりました"));
-}
-
-void TranslationTest::menu_texts()
-{
-    install_japanese();
-    auto window = build_window();
-    struct Entry
-    {
-        QString text;
-        QString status_tip;
-    };
-    const QList<Entry> expected = {
-        {QStringLiteral("ゲーム(&G)"), QString()},
-        {QStringLiteral("ゲーム開始"), QStringLiteral("ゲームを開始します")},
-        {QStringLiteral("終了"), QStringLiteral("終了")},
-        {QStringLiteral("ヘルプ(&H)"), QString()},
-        {QStringLiteral("バージョン情報"), QStringLiteral("バージョン情報")},
-        {QStringLiteral("遊び方"), QStringLiteral("遊び方の説明を表示します")},
-    };
-    const QList<QAction *> actions = menu_actions(*window);
-    QCOMPARE(actions.size(), expected.size());
-    for (int i = 0; i < expected.size(); ++i) {
-        QCOMPARE(actions[i]->text(), expected[i].text);
-        if (!expected[i].status_tip.isEmpty())
-            QCOMPARE(actions[i]->statusTip(), expected[i].status_tip);
-    }
-    // The shortcut stays Ctrl+B in the Japanese edition.
-    QCOMPARE(actions[1]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+    TableFixture table(1.0);
+    Kestrano *window = table.window();
+    const QList<QAction *> menus = menu_actions(*window);
+    QCOMPARE(menus.size(), 6);
+    QObject *object = where.startsWith(QLatin1String("menu "))
+                          ? menus.value(where.mid(5).toInt())
+                          : (where.isEmpty() ? window : window->findChild<QObject *>(where));
+    QVERIFY(object);
+    if (what.isEmpty())
+        QCOMPARE(window->statusBar()->currentMessage(), text);
+    else if (what == "shortcut")
+        QCOMPARE(qobject_cast<QAction *>(object)->shortcut().toString(), text);
+    else
+        QCOMPARE(object->property(what.constData()).toString(), text);
 }
 
 void TranslationTest::start_status_tip()
 {
     install_japanese();
-    RecordingSoundPlayer sound;
-    auto window = build_window();
+    TableFixture table(1.0);
+    Kestrano *window = table.window();
     window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    QTest::keyClick(window.get(), Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_B, Qt::ControlModifier);
     QAction *start = menu_actions(*window)[1];
     QVERIFY(!start->isEnabled());
     QCOMPARE(start->statusTip(), QStringLiteral("「カードを配る」ボタンを押してください"));
@@ -216,10 +202,11 @@ void TranslationTest::notices_data()
 {
     QTest::addColumn<QString>("slot");
     QTest::addColumn<QString>("notice");
+    // clang-format off
     QTest::newRow("CPU wins the pair") << "lose_timer" << QStringLiteral("ユーザーの負け");
     QTest::newRow("user wins the pair") << "win_timer" << QStringLiteral("ユーザーの勝ち");
-    QTest::newRow("tied pair") << "user_cpu_tie_timer"
-                               << QStringLiteral("引き分けです（ノーカウント）");
+    QTest::newRow("tied pair") << "user_cpu_tie_timer" << QStringLiteral("引き分けです（ノーカウント）");
+    // clang-format on
 }
 
 void TranslationTest::notices()
@@ -227,9 +214,10 @@ void TranslationTest::notices()
     QFETCH(QString, slot);
     QFETCH(QString, notice);
     install_japanese();
-    auto window = build_window();
-    QVERIFY(QMetaObject::invokeMethod(window.get(), slot.toLatin1().constData()));
-    QCOMPARE(child<QLabel>(*window, "result_label")->text(), notice);
+    TableFixture table(1.0);
+    Kestrano *window = table.window();
+    QVERIFY(QMetaObject::invokeMethod(window, slot.toLatin1().constData()));
+    QCOMPARE(table.label("result_label")->text(), notice);
 }
 
 void TranslationTest::verdicts_data()
@@ -238,15 +226,11 @@ void TranslationTest::verdicts_data()
     QTest::addColumn<int>("user");
     QTest::addColumn<int>("tie");
     QTest::addColumn<QString>("text");
-    QTest::newRow("CPU wins the match")
-        << 14 << 6 << 5
-        << QStringLiteral("CPU=14、ユーザー=6、引き分け=5 \n\nCPUの勝ち、あなたの負けです");
-    QTest::newRow("user wins the match")
-        << 3 << 12 << 10
-        << QStringLiteral("CPU=3、ユーザー=12、引き分け=10 \n\nあなたの勝ち、CPUの負けです");
-    QTest::newRow("drawn match")
-        << 9 << 9 << 7
-        << QStringLiteral("CPU=9、ユーザー=9、引き分け=7 \n\nあなたとCPUの引き分けです");
+    // clang-format off
+    QTest::newRow("CPU wins the match") << 14 << 6 << 5 << QStringLiteral("CPU=14、ユーザー=6、引き分け=5 \n\nCPUの勝ち、あなたの負けです");
+    QTest::newRow("user wins the match") << 3 << 12 << 10 << QStringLiteral("CPU=3、ユーザー=12、引き分け=10 \n\nあなたの勝ち、CPUの負けです");
+    QTest::newRow("drawn match") << 9 << 9 << 7 << QStringLiteral("CPU=9、ユーザー=9、引き分け=7 \n\nあなたとCPUの引き分けです");
+    // clang-format on
 }
 
 void TranslationTest::verdicts()
@@ -256,32 +240,34 @@ void TranslationTest::verdicts()
     QFETCH(int, tie);
     QFETCH(QString, text);
     install_japanese();
-    auto window = build_window();
+    TableFixture table(1.0);
+    Kestrano *window = table.window();
     window->show();
     cpu_score = cpu;
     user_score = user;
     tie_score = tie;
     ModalAnswer *box = answer_next_box(QMessageBox::Ok);
-    KestranoProbe(*window).match_result();
+    table.probe->match_result();
     QVERIFY(box->answered);
     QCOMPARE(box->title, QStringLiteral("お知らせ"));
     QCOMPARE(box->text, text);
-    QCOMPARE(child<QLabel>(*window, "score_label")->text(),
-             QStringLiteral("CPU=0、ユーザー=0、引き分け=0"));
+    QCOMPARE(table.label("score_label")->text(), QStringLiteral("CPU=0、ユーザー=0、引き分け=0"));
 }
 
 void TranslationTest::close_question()
 {
     install_japanese();
-    auto window = build_window();
+    TableFixture table(1.0);
+    Kestrano *window = table.window();
     window->show();
     ModalAnswer *box = answer_next_box(QMessageBox::No);
-    QVERIFY(QMetaObject::invokeMethod(window.get(), "Game_close"));
+    QVERIFY(QMetaObject::invokeMethod(window, "Game_close"));
     QVERIFY(box->answered);
     QCOMPARE(box->title, QStringLiteral("確認"));
     QCOMPARE(box->text, QStringLiteral("本当に終了しますか？"));
     // Qt's own texts come from the system's qtbase_ja.
-    QCOMPARE(box->buttons, QStringList({QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}));
+    QCOMPARE(box->button_texts,
+             QStringList({QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}));
     QVERIFY(window->isVisible());
 }
 
@@ -291,27 +277,16 @@ void TranslationTest::card_tool_tips_data()
     QTest::addColumn<int>("card");
     QTest::addColumn<QString>("tool_tip");
     QTest::addColumn<QString>("spoken");
-    QTest::newRow("spade ace at position 1")
-        << 1 << 1 << QStringLiteral("配られたカード：スペードのA")
-        << QStringLiteral("スペードのエース");
-    QTest::newRow("heart queen at position 2")
-        << 2 << 38 << QStringLiteral("配られたカード：ハートのクイーン")
-        << QStringLiteral("ハートのクイーン");
-    QTest::newRow("club jack at position 4")
-        << 4 << 24 << QStringLiteral("配られたカード：クラブのジャック")
-        << QStringLiteral("クラブのジャック");
-    QTest::newRow("club 10 at position 5")
-        << 5 << 23 << QStringLiteral("配られたカード：クラブの10") << QStringLiteral("クラブの10");
-    QTest::newRow("diamond ace at position 2 (lower-case word)")
-        << 2 << 40 << QStringLiteral("配られたカード：ダイヤのA")
-        << QStringLiteral("ダイヤのエース");
-    QTest::newRow("diamond king at position 3")
-        << 3 << 52 << QStringLiteral("配られたカード：ダイヤのキング")
-        << QStringLiteral("ダイヤのキング");
-    QTest::newRow("diamond 4 at position 1")
-        << 1 << 43 << QStringLiteral("配られたカード：ダイヤの4") << QStringLiteral("ダイヤの4");
-    QTest::newRow("diamond 4 at position 5")
-        << 5 << 43 << QStringLiteral("配られたカード：ダイヤの4") << QStringLiteral("ダイヤの4");
+    // clang-format off
+    QTest::newRow("spade ace at position 1") << 1 << 1 << QStringLiteral("配られたカード：スペードのA") << QStringLiteral("スペードのエース");
+    QTest::newRow("heart queen at position 2") << 2 << 38 << QStringLiteral("配られたカード：ハートのクイーン") << QStringLiteral("ハートのクイーン");
+    QTest::newRow("club jack at position 4") << 4 << 24 << QStringLiteral("配られたカード：クラブのジャック") << QStringLiteral("クラブのジャック");
+    QTest::newRow("club 10 at position 5") << 5 << 23 << QStringLiteral("配られたカード：クラブの10") << QStringLiteral("クラブの10");
+    QTest::newRow("diamond ace at position 2 (lower-case word)") << 2 << 40 << QStringLiteral("配られたカード：ダイヤのA") << QStringLiteral("ダイヤのエース");
+    QTest::newRow("diamond king at position 3") << 3 << 52 << QStringLiteral("配られたカード：ダイヤのキング") << QStringLiteral("ダイヤのキング");
+    QTest::newRow("diamond 4 at position 1") << 1 << 43 << QStringLiteral("配られたカード：ダイヤの4") << QStringLiteral("ダイヤの4");
+    QTest::newRow("diamond 4 at position 5") << 5 << 43 << QStringLiteral("配られたカード：ダイヤの4") << QStringLiteral("ダイヤの4");
+    // clang-format on
 }
 
 void TranslationTest::card_tool_tips()
@@ -321,16 +296,15 @@ void TranslationTest::card_tool_tips()
     QFETCH(QString, tool_tip);
     QFETCH(QString, spoken);
     install_japanese();
-    RecordingSoundPlayer sound;
-    auto window = build_window();
-    KestranoProbe probe(*window);
+    TableFixture table(1.0);
+    Kestrano *window = table.window();
     for (int i = 0; i < 10; ++i)
         buf_r[i] = 5 + i;
     buf_r[position - 1] = card;
     count = 1;
-    capture_stdout([&] { QVERIFY(QMetaObject::invokeMethod(window.get(), "card_deal")); });
-    QCOMPARE(probe.card_button(position)->toolTip(), tool_tip);
-    QCOMPARE(probe.user_card_label(position)->accessibleName(), spoken);
+    capture_stdout([&] { QVERIFY(QMetaObject::invokeMethod(window, "card_deal")); });
+    QCOMPARE(table.card_button(position)->toolTip(), tool_tip);
+    QCOMPARE(table.user_card_label(position)->accessibleName(), spoken);
 }
 
 void TranslationTest::version_texts()
@@ -387,22 +361,13 @@ void TranslationTest::system_locale()
     QFETCH(QString, expects);
 
     QTemporaryDir elsewhere;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LC_NUMERIC", "LANGUAGE"})
-        environment.remove(QLatin1String(name));
-    environment.insert(QStringLiteral("LANG"), lang);
-    environment.insert(QLatin1String(kChildExpects), expects);
-
-    QProcess copy;
-    copy.setProcessEnvironment(environment);
-    copy.setWorkingDirectory(with_file ? QDir::currentPath() : elsewhere.path());
-    copy.setProcessChannelMode(QProcess::MergedChannels);
-    copy.start(QCoreApplication::applicationFilePath(), {QStringLiteral("system_locale_child")});
-    QVERIFY(copy.waitForFinished(60000));
-    const QByteArray output = copy.readAll();
-    QVERIFY2(copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0, output.constData());
-    QVERIFY2(output.contains("PASS   : TranslationTest::system_locale_child()"),
-             output.constData());
+    ChildRun run = rerun_of("system_locale_child");
+    run.folder = with_file ? QDir::currentPath() : elsewhere.path();
+    run.environment = QStringList{
+        "LC_ALL",   "LC_MESSAGES",  "LC_NUMERIC",
+        "LANGUAGE", "LANG=" + lang, QLatin1String(kChildExpects) + QLatin1Char('=') + expects};
+    const ChildResult copy = run_child(run);
+    QVERIFY2(copy.passed("system_locale_child"), copy.report().constData());
 }
 
 void TranslationTest::system_locale_child()
@@ -413,9 +378,10 @@ void TranslationTest::system_locale_child()
 
     // What main does before it builds the window.
     install_translation(*qApp, *translator, QLocale::system().language());
-    auto window = build_window();
+    TableFixture table(1.0);
+    Kestrano *window = table.window();
     const bool japanese = expects == "japanese";
-    QCOMPARE(child<QPushButton>(*window, "deal_button")->text(),
+    QCOMPARE(table.button("deal_button")->text(),
              japanese ? QStringLiteral("カードを配る") : QStringLiteral("Deal cards"));
     QCOMPARE(window->windowTitle(),
              japanese ? QStringLiteral("タイトル：12-1") : QStringLiteral("Title:12-1"));

@@ -7,6 +7,8 @@
 #                       `keep_work` is true (something failed).
 #   problem MESSAGE     a failure, counted in `failures`; keeps the folder
 #   fatal MESSAGE       a failure that ends the script
+#   wait_for SECONDS COMMAND...
+#                       polls COMMAND every 0.1 s for at most SECONDS
 
 make_scratch() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/kestrano-$1.XXXXXX")
@@ -41,4 +43,15 @@ problem() {
 fatal() {
     problem "$@"
     exit 1
+}
+
+wait_for() {
+    local seconds=$1
+    shift
+    local tries=$((seconds * 10))
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
+    done
 }

@@ -2,35 +2,48 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
+#include <vector>
 
-ModalAnswer *answer_next_box(QMessageBox::StandardButton button)
+ModalAnswer *answer_next_box(QMessageBox::StandardButton button, int delay_ms,
+                             const std::function<void()> &while_open)
 {
-    // One record per call, kept for the test's lifetime.
     static std::vector<std::unique_ptr<ModalAnswer>> records;
     records.push_back(std::make_unique<ModalAnswer>());
     ModalAnswer *record = records.back().get();
 
     auto *poll = new QTimer(qApp);
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, record, button] {
+    poll->setInterval(2);
+    auto open_for = std::make_shared<QElapsedTimer>();
+    QObject::connect(poll, &QTimer::timeout, poll, [=] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box)
             return;
+        if (!open_for->isValid())
+            open_for->start();
+        if (open_for->elapsed() < delay_ms)
+            return;
         poll->stop();
         poll->deleteLater();
-        record->title = box->windowTitle();
-        record->text = box->text();
+        *record = {box->windowTitle(),
+                   box->text(),
+                   box->standardButtons(),
+                   box->icon(),
+                   box->parentWidget(),
+                   {},
+                   true};
         for (QAbstractButton *shown : box->buttons())
-            record->buttons << shown->text();
-        record->answered = true;
+            record->button_texts << shown->text();
+        if (while_open)
+            while_open();
         if (button == QMessageBox::NoButton)
             QTest::keyClick(box, Qt::Key_Escape);
         else
-            box->button(button)->click();
+            QTest::mouseClick(box->button(button), Qt::LeftButton);
     });
     poll->start();
     return record;

@@ -1,10 +1,10 @@
 #include "tests/support/stdout_capture.h"
 
-#include <QFile>
 #include <QTemporaryFile>
 
 #include <cstdio>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -13,7 +13,7 @@ namespace {
 // output rather than in the middle of the game's.
 QtMessageHandler test_handler = nullptr;
 int real_stdout = -1;
-int capture_file = -1;
+std::vector<int> capture_files; // the innermost last
 
 void to_real_stdout(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
@@ -21,7 +21,7 @@ void to_real_stdout(QtMsgType type, const QMessageLogContext &context, const QSt
     dup2(real_stdout, STDOUT_FILENO);
     test_handler(type, context, message);
     std::fflush(stdout);
-    dup2(capture_file, STDOUT_FILENO);
+    dup2(capture_files.back(), STDOUT_FILENO);
 }
 
 } // namespace
@@ -32,15 +32,23 @@ QByteArray capture_stdout(const std::function<void()> &action)
     if (!file.open())
         qFatal("cannot open a temporary file for standard output");
     std::fflush(stdout);
-    real_stdout = dup(STDOUT_FILENO);
-    capture_file = file.handle();
-    dup2(capture_file, STDOUT_FILENO);
-    test_handler = qInstallMessageHandler(to_real_stdout);
+    const int before = dup(STDOUT_FILENO);
+    if (capture_files.empty()) {
+        real_stdout = before;
+        test_handler = qInstallMessageHandler(to_real_stdout);
+    }
+    capture_files.push_back(file.handle());
+    dup2(file.handle(), STDOUT_FILENO);
     action();
-    qInstallMessageHandler(test_handler);
     std::fflush(stdout);
-    dup2(real_stdout, STDOUT_FILENO);
-    close(real_stdout);
+    capture_files.pop_back();
+    if (capture_files.empty())
+        qInstallMessageHandler(test_handler);
+    dup2(before, STDOUT_FILENO);
+    close(before);
     file.seek(0);
-    return file.readAll();
+    QByteArray printed = file.readAll();
+    if (!capture_files.empty() && !printed.isEmpty())
+        (void)!write(STDOUT_FILENO, printed.constData(), printed.size());
+    return printed;
 }

@@ -6,5 +6,6 @@
 #include <functional>
 
 // Runs `action` with file descriptor 1 sent to a temporary file and returns
-// every byte printed meanwhile.
+// every byte printed meanwhile.  Captures nest: what an inner capture takes
+// reaches the enclosing one too.
 QByteArray capture_stdout(const std::function<void()> &action);
