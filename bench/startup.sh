@@ -41,6 +41,7 @@ for tool in Xvfb pulseaudio pactl cmake; do
 done
 
 say "building in $build"
+cmake -D KESTRANO_BUILD_BENCH=ON "$build" >/dev/null
 cmake --build "$build" --target kestrano kestrano_data kestrano_icon kestrano_floor first_frame \
     >/dev/null
 harness="$build/bench/first_frame"

@@ -8,16 +8,15 @@ struct SuitWords
 {
     char face_letter;
     char open_letter;
-    const char *tool_tip_word;
     const char *name;
 };
 
 constexpr SuitWords kSuits[] = {
-    // face  open  tool tip    name
-    {'s', 'S', "Spade", QT_TRANSLATE_NOOP("Kestrano", "Spades")},
-    {'c', 'C', "Kurobar", QT_TRANSLATE_NOOP("Kestrano", "Clubs")},
-    {'h', 'H', "Hurt", QT_TRANSLATE_NOOP("Kestrano", "Hearts")},
-    {'d', 'D', "Dia", QT_TRANSLATE_NOOP("Kestrano", "Diamonds")},
+    // face  open  name
+    {'s', 'S', QT_TRANSLATE_NOOP("Kestrano", "Spades")},
+    {'c', 'C', QT_TRANSLATE_NOOP("Kestrano", "Clubs")},
+    {'h', 'H', QT_TRANSLATE_NOOP("Kestrano", "Hearts")},
+    {'d', 'D', QT_TRANSLATE_NOOP("Kestrano", "Diamonds")},
 };
 
 constexpr const char *kRankNames[] = {
@@ -30,15 +29,81 @@ constexpr const char *kRankNames[] = {
     QT_TRANSLATE_NOOP("Kestrano", "King"),
 };
 
-constexpr const char *kRankWords[] = {
-    "A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "Jack", "Queen", "King",
+// The tool tips of dealt cards, by suit and rank, as the translation knows
+// them.  Diamonds are written "Dia" at positions 3 to 5 and "dia" at 1 and 2,
+// and the 4 of diamonds at position 5 is named with a leading zero.
+constexpr const char *kToolTips[4][13] = {
+    {QT_TRANSLATE_NOOP("Kestrano", "Spade A draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Spade 2 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Spade 3 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Spade 4 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Spade 5 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Spade 6 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Spade 7 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Spade 8 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Spade 9 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Spade 10 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Spade Jack draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Spade Queen draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Spade King draw card")},
+    {QT_TRANSLATE_NOOP("Kestrano", "Kurobar A draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Kurobar 2 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Kurobar 3 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Kurobar 4 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Kurobar 5 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Kurobar 6 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Kurobar 7 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Kurobar 8 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Kurobar 9 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Kurobar 10 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Kurobar Jack draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Kurobar Queen draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Kurobar King draw card")},
+    {QT_TRANSLATE_NOOP("Kestrano", "Hurt A draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Hurt 2 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Hurt 3 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Hurt 4 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Hurt 5 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Hurt 6 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Hurt 7 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Hurt 8 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Hurt 9 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Hurt 10 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Hurt Jack draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Hurt Queen draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Hurt King draw card")},
+    {QT_TRANSLATE_NOOP("Kestrano", "Dia A draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Dia 2 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Dia 3 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Dia 4 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Dia 5 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Dia 6 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Dia 7 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Dia 8 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Dia 9 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Dia 10 draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Dia Jack draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Dia Queen draw card"),
+     QT_TRANSLATE_NOOP("Kestrano", "Dia King draw card")},
 };
 
-// Diamonds have their own words: "dia" at positions 1 and 2, and the 4 of
-// diamonds at position 5 is named with a leading zero.
-constexpr const char *kLowerDiamondWord = "dia";
+constexpr const char *kLowerDiamondToolTips[13] = {
+    QT_TRANSLATE_NOOP("Kestrano", "dia A draw card"),
+    QT_TRANSLATE_NOOP("Kestrano", "dia 2 draw card"),
+    QT_TRANSLATE_NOOP("Kestrano", "dia 3 draw card"),
+    QT_TRANSLATE_NOOP("Kestrano", "dia 4 draw card"),
+    QT_TRANSLATE_NOOP("Kestrano", "dia 5 draw card"),
+    QT_TRANSLATE_NOOP("Kestrano", "dia 6 draw card"),
+    QT_TRANSLATE_NOOP("Kestrano", "dia 7 draw card"),
+    QT_TRANSLATE_NOOP("Kestrano", "dia 8 draw card"),
+    QT_TRANSLATE_NOOP("Kestrano", "dia 9 draw card"),
+    QT_TRANSLATE_NOOP("Kestrano", "dia 10 draw card"),
+    QT_TRANSLATE_NOOP("Kestrano", "dia Jack draw card"),
+    QT_TRANSLATE_NOOP("Kestrano", "dia Queen draw card"),
+    QT_TRANSLATE_NOOP("Kestrano", "dia King draw card")};
+
 constexpr int kFourOfDiamonds = 43;
-constexpr const char *kFourOfDiamondsAtFive = "Dia 04 draw card";
+constexpr const char *kFourOfDiamondsAtFive = QT_TRANSLATE_NOOP("Kestrano", "Dia 04 draw card");
 
 QString picture_path(int card, bool open)
 {
@@ -106,9 +171,8 @@ QString draw_tool_tip(int card, int position)
         return {};
     if (card == kFourOfDiamonds && position == 5)
         return QString::fromLatin1(kFourOfDiamondsAtFive);
-    const char *suit_word = kSuits[static_cast<int>(suit)].tool_tip_word;
+    const int rank = card_rank(card);
     if (suit == Suit::Diamonds && position <= 2)
-        suit_word = kLowerDiamondWord;
-    return QStringLiteral("%1 %2 draw card")
-        .arg(QLatin1String(suit_word), QLatin1String(kRankWords[card_rank(card) - 1]));
+        return QString::fromLatin1(kLowerDiamondToolTips[rank - 1]);
+    return QString::fromLatin1(kToolTips[static_cast<int>(suit)][rank - 1]);
 }

@@ -2,9 +2,10 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "dialogs/look.h"
 
 namespace {
 
@@ -60,10 +61,7 @@ QLabel *Version::create_line(int line)
 {
     auto *label = new QLabel(this);
     label->setObjectName(QStringLiteral("text_label%1").arg(line));
-    QFont font = label->font();
-    font.setPointSize(kLines[line - 1].points);
-    font.setFamily(QStringLiteral("minamoji"));
-    label->setFont(font);
+    set_display_font(label, kLines[line - 1].points);
     label->setText(tr(kLines[line - 1].info));
     return label;
 }
@@ -102,8 +100,5 @@ void Version::Push_next_clicked()
 
 void Version::paintEvent(QPaintEvent *)
 {
-    QPainter painter(this);
-    painter.setBrush(QBrush(Qt::green, Qt::SolidPattern));
-    painter.drawRect(0, 0, 420, 300);
-    painter.end();
+    paint_green_cloth(this);
 }

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "cards/card.h"
+#include "cards/rules.h"
 #include "table/game_state.h"
 #include "table/picture.h"
 
@@ -18,31 +20,6 @@ void print_cpu_hand()
 
 // The exchanges of the hand load; each is undone by the copy that follows it.
 constexpr int kLoadExchanges[][2] = {{1, 2}, {3, 4}, {0, 3}, {1, 4}};
-
-// Lines of the re-enabling step when fewer buttons are hidden than pressed,
-// by button_count 1..4.
-constexpr const char *kTooFewHiddenLines[] = {
-    "1.case1,button_count=%d\n",
-    "1.case2,button_count=%d\n",
-    "1.case3,button_count=%d,pppppppp\n",
-    "1.case4,button_count=%d\n",
-};
-
-// Lines after the third open of a round, by the three hidden buttons.
-struct HiddenThree
-{
-    int positions[3];
-    const char *line;
-};
-
-constexpr HiddenThree kThirdOpenLines[] = {
-    {{1, 2, 3}, "1.push_button1,push_button2,push_button3\n"},
-    {{1, 2, 4}, "2.push_button1,push_button2,push_button4\n"},
-    {{1, 2, 5}, "3.push_button1,push_button2,push_button5\n"},
-    {{2, 3, 5}, "5.push_button2,push_button3,push_button5\n"},
-    {{2, 3, 4}, "6.push_button2,push_button3,push_button4\n"},
-    {{1, 3, 5}, "push_button1,push_button3,push_button5\n"},
-};
 
 // A card number above 13 reduced to its rank for judging (numbers of 13 or
 // less are judged as they are and never come here).
@@ -71,9 +48,8 @@ void Kestrano::cpu_open_button_click()
     const int user_card = count >= 0 && count <= 5 ? buf_user[count] : 0;
     std::printf("buf_cpu[0]=%d,buf_cpu[1]=%d,buf_cpu[2]=%d,buf_cpu[3]=%d,buf_cpu[4]=%d\n",
                 buf_cpu[0], buf_cpu[1], buf_cpu[2], buf_cpu[3], buf_cpu[4]);
-    std::printf("buf_cpu_deal1=%d,buf_cpu_deal2=%d,buf_cpu_deal3=%d,buf_cpu_deal4=%d,"
-                "buf_cpu_deal5=%d\n",
-                buf_cpu_deal1, buf_cpu_deal2, buf_cpu_deal3, buf_cpu_deal4, buf_cpu_deal5);
+    for (int p = 1; p <= 5; ++p)
+        std::printf(p < 5 ? "buf_cpu_deal%d=%d," : "buf_cpu_deal%d=%d\n", p, cpu_hand_card(p));
     std::printf("count=%d\n", count);
     std::printf("cpu=%d=buf_cpu[%d]=%d,user=%d\n", cpu_card, cpu_cout, cpu_card, user_card);
 
@@ -121,47 +97,30 @@ void Kestrano::load_cpu_hand()
     std::printf("cpu shuffle,1.buf_cpu[0]=%d=buf_cpu_deal1=%d,2.buf_cpu[1]=%d=buf_cpu_deal2=%d,"
                 "3.buf_cpu[2]=%d=buf_cpu_deal3=%d,4.buf_cpu[3]==%d=buf_cpu_deal4=%d,"
                 "5,buf_cpu[4]=%d=buf_cpu_deal5=%d\n",
-                buf_cpu[0], buf_cpu_deal1, buf_cpu[1], buf_cpu_deal2, buf_cpu[2], buf_cpu_deal3,
-                buf_cpu[3], buf_cpu_deal4, buf_cpu[4], buf_cpu_deal5);
+                buf_cpu[0], cpu_hand_card(1), buf_cpu[1], cpu_hand_card(2), buf_cpu[2],
+                cpu_hand_card(3), buf_cpu[3], cpu_hand_card(4), buf_cpu[4], cpu_hand_card(5));
 }
 
 void Kestrano::reenable_card_buttons()
 {
-    const int k = button_count;
-    if (k < 1 || k > 4) {
+    const Positions hidden = hidden_card_buttons();
+    const OpenStep step = reenabling_step(button_count, hidden);
+    switch (step.reenabled) {
+    case Reenabled::DealButton:
         cpu_open_button->setEnabled(false);
         deal_button->setEnabled(true);
-        std::printf("button_count=%d\n", k);
-        return;
-    }
-
-    int hidden_mask = 0;
-    int hidden = 0;
-    for (int p = 1; p <= 5; ++p) {
-        if (card_button(p)->isHidden()) {
-            hidden_mask |= 1 << p;
-            ++hidden;
+        break;
+    case Reenabled::VisibleCardButtons:
+        for (int p = 1; p <= 5; ++p) {
+            if ((hidden & position_bit(p)) == 0)
+                card_button(p)->setEnabled(true);
         }
+        break;
+    case Reenabled::Nothing:
+        break;
     }
-    if (hidden < k) {
-        std::printf(kTooFewHiddenLines[k - 1], k);
-        return;
-    }
-
-    for (int p = 1; p <= 5; ++p) {
-        if (!card_button(p)->isHidden())
-            card_button(p)->setEnabled(true);
-    }
-    if (k != 3 || hidden != 3)
-        return;
-    for (const HiddenThree &three : kThirdOpenLines) {
-        const int mask =
-            1 << three.positions[0] | 1 << three.positions[1] | 1 << three.positions[2];
-        if (mask == hidden_mask) {
-            std::printf("%s", three.line);
-            return;
-        }
-    }
+    if (step.line)
+        std::printf(step.line, button_count);
 }
 
 void Kestrano::open_cpu_card(int card)

@@ -8,10 +8,12 @@
 #include <cstdio>
 #include <iterator>
 
+#include "cards/card.h"
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/picture.h"
 #include "table/sound.h"
+#include "table/sound_files.h"
 
 namespace {
 
@@ -30,7 +32,8 @@ void Kestrano::Show_Round()
     ++count;
     if (count <= kRounds) {
         deal_button->setEnabled(false);
-        QTimer::singleShot(game_delay(kDealDelayMs), this, SLOT(card_deal_timer()));
+        QTimer::singleShot(game_delay(kDealDelayMs), Qt::PreciseTimer, this,
+                           SLOT(card_deal_timer()));
         round_label->show();
         clear_picture(cpu_play_label);
         clear_picture(user_play_label);
@@ -70,7 +73,7 @@ void Kestrano::Secand_Card_deal_Push_shown()
 void Kestrano::card_deal()
 {
     Secand_Card_deal_Push_shown();
-    play_sound(QStringLiteral("wave/12-1/deel.wav"));
+    play_sound(QLatin1String(kDealSound));
     if (button_count > 4)
         button_count = 0;
     round_text = tr("Round %1").arg(count, 0, 10, QLatin1Char(' '));
@@ -84,22 +87,16 @@ void Kestrano::card_deal()
     const int first = 10 * (count - 1);
     auto slice_entry = [&](int offset) { return in_match ? deal_table_entry(first + offset) : 0; };
 
-    buf_deal1 = slice_entry(0);
-    buf_deal2 = slice_entry(1);
-    buf_deal3 = slice_entry(2);
-    buf_deal4 = slice_entry(3);
-    buf_deal5 = slice_entry(4);
-    std::printf("count=%d,buf_deal1=%d,buf_deal2=%d,buf_deal3=%d,buf_deal4=%d,buf_deal5=%d\n",
-                count, buf_deal1, buf_deal2, buf_deal3, buf_deal4, buf_deal5);
-
-    buf_cpu_deal1 = slice_entry(5);
-    buf_cpu_deal2 = slice_entry(6);
-    buf_cpu_deal3 = slice_entry(7);
-    buf_cpu_deal4 = slice_entry(8);
-    buf_cpu_deal5 = slice_entry(9);
-    std::printf("CPU:count=%d\nbuf_cpu_deal1=%d,buf_cpu_deal2=%d,buf_cpu_deal3=%d,"
-                "buf_cpu_deal4=%d,buf_cpu_deal5=%d\n",
-                count, buf_cpu_deal1, buf_cpu_deal2, buf_cpu_deal3, buf_cpu_deal4, buf_cpu_deal5);
+    std::printf("count=%d", count);
+    for (int p = 1; p <= 5; ++p) {
+        this->*kUserHand[p - 1] = slice_entry(p - 1);
+        std::printf(",buf_deal%d=%d", p, hand_card(p));
+    }
+    std::printf("\nCPU:count=%d\n", count);
+    for (int p = 1; p <= 5; ++p) {
+        this->*kCpuHand[p - 1] = slice_entry(p + 4);
+        std::printf(p < 5 ? "buf_cpu_deal%d=%d," : "buf_cpu_deal%d=%d\n", p, cpu_hand_card(p));
+    }
 
     const int cpu_first = 10 * count - 5;
     std::printf("buf_r[%d]=%d,buf_r[%d]=%d,buf_r[%d]=%d,buf_r[%d]=%d,buf_r[%d]=%d\n", cpu_first,
@@ -113,9 +110,8 @@ void Kestrano::card_deal()
         reset_empty_hand();
 
     for (int p = 1; p <= 5; ++p) {
-        const Suit suit = card_suit(hand_card(p));
-        if (suit != Suit::None)
-            draw_card(p, suit);
+        if (card_suit(hand_card(p)) != Suit::None)
+            draw_card(p);
     }
     for (int p = 1; p <= 5; ++p)
         show_card_back(cpu_card_label(p));
@@ -139,9 +135,10 @@ void Kestrano::reset_empty_hand()
     buf_n = 0;
 }
 
-void Kestrano::draw_card(int position, Suit suit)
+void Kestrano::draw_card(int position)
 {
     const int card = hand_card(position);
+    const Suit suit = card_suit(card);
     show_face_picture(user_card_label(position), card);
     const QByteArray tool_tip = draw_tool_tip(card, position).toLatin1();
     card_button(position)->setToolTip(tr(tool_tip.constData()));

@@ -1,4 +1,6 @@
 // The game's three pauses.  Tests may run them faster; the player cannot.
+// Each runs on a precise timer: Qt would make a timer of 2 s or more a coarse
+// one, which may end 5 % early.
 #pragma once
 
 constexpr int kStartDelayMs = 6500;  // game start to "Deal cards"

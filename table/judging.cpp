@@ -6,23 +6,19 @@
 
 #include <cstdio>
 
+#include "cards/rules.h"
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/sound.h"
+#include "table/sound_files.h"
 
 namespace {
 
-constexpr const char *kLoseSound = "wave/12-1/lose_wav.wav";
-constexpr const char *kWinSound = "wave/12-1/win_vic.wav";
-constexpr const char *kTieSound = "wave/12-1/tie.wav";
-
-// The four outcomes of two different ranks x (CPU) and y (user), d = |x - y|.
+// What the four patterns do; the tie has steps of its own.
 struct Pattern
 {
-    bool cpu_higher; // x > y
-    bool far_apart;  // d >= 6
     int *tally;
-    const char *trace; // filled with d and the three tallies
+    const char *trace; // filled with the distance and the three tallies
     const char *sound;
     void (Kestrano::*notice)();
     const char *closing; // filled with the three tallies, no line end
@@ -32,7 +28,8 @@ struct Pattern
 
 void Kestrano::Compare_cpu_user(int x, int y)
 {
-    if (x == y) {
+    const Judgement judgement = judge_pair(x, y);
+    if (judgement.outcome == Outcome::Tie) {
         ++tie_score;
         score_refresh();
         std::printf("tie :3.CPU=%d,User=%d,tie=%d", cpu_score, user_score, tie_score);
@@ -41,32 +38,27 @@ void Kestrano::Compare_cpu_user(int x, int y)
         return;
     }
 
-    const Pattern patterns[] = {
-        // x>y   d>=6   tally         trace
-        {true, true, &cpu_score, "Patern 1,x-y=%d,cpu win:CPU=%d,User=%d,tie=%d\n", kLoseSound,
+    // By pattern 1..4.
+    static constexpr Pattern patterns[] = {
+        {&cpu_score, "Patern 1,x-y=%d,cpu win:CPU=%d,User=%d,tie=%d\n", kLoseSound,
          &Kestrano::lose_timer, "1.CPU=%d,User=%d,tie=%d"},
-        {true, false, &user_score, "Patern2,x-y=%d,user win:CPU=%d,User=%d,tie=%d\n", kWinSound,
+        {&user_score, "Patern2,x-y=%d,user win:CPU=%d,User=%d,tie=%d\n", kWinSound,
          &Kestrano::win_timer, "1.CPU=%d,User=%d,tie=%d"},
-        {false, true, &user_score, "Patern 3,y-x=%d,user win:CPU=%d,User=%d,tie=%d\n", kWinSound,
+        {&user_score, "Patern 3,y-x=%d,user win:CPU=%d,User=%d,tie=%d\n", kWinSound,
          &Kestrano::win_timer, "2.CPU=%d,User=%d,tie=%d"},
-        {false, false, &cpu_score, "Patern 4,y-x=%d,cpu win:CPU=%d,User=%d,tie=%d\n", kLoseSound,
+        {&cpu_score, "Patern 4,y-x=%d,cpu win:CPU=%d,User=%d,tie=%d\n", kLoseSound,
          &Kestrano::lose_timer, "2.CPU=%d,User=%d,tie=%d"},
     };
+    const Pattern &pattern =
+        patterns[static_cast<int>(judgement.outcome) - static_cast<int>(Outcome::Pattern1)];
 
     std::printf("!x==y\n");
-    const bool cpu_higher = x > y;
-    const int d = cpu_higher ? x - y : y - x;
-    for (const Pattern &pattern : patterns) {
-        if (pattern.cpu_higher != cpu_higher || pattern.far_apart != (d >= 6))
-            continue;
-        ++*pattern.tally;
-        score_refresh();
-        std::printf(pattern.trace, d, cpu_score, user_score, tie_score);
-        play_sound(QLatin1String(pattern.sound));
-        (this->*pattern.notice)();
-        std::printf(pattern.closing, cpu_score, user_score, tie_score);
-        return;
-    }
+    ++*pattern.tally;
+    score_refresh();
+    std::printf(pattern.trace, judgement.distance, cpu_score, user_score, tie_score);
+    play_sound(QLatin1String(pattern.sound));
+    (this->*pattern.notice)();
+    std::printf(pattern.closing, cpu_score, user_score, tie_score);
 }
 
 void Kestrano::score_refresh()
@@ -82,7 +74,7 @@ void Kestrano::show_notice(const char *notice, const char *clearing_slot)
 {
     result_label->show();
     result_label->setText(tr(notice));
-    QTimer::singleShot(game_delay(kNoticeDelayMs), this, clearing_slot);
+    QTimer::singleShot(game_delay(kNoticeDelayMs), Qt::PreciseTimer, this, clearing_slot);
 }
 
 void Kestrano::lose_timer()

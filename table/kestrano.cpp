@@ -4,33 +4,35 @@
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
 
 #include <cstdio>
 
 #include "dialogs/help_explain.h"
+#include "dialogs/look.h"
 #include "dialogs/version.h"
 #include "table/game_state.h"
 #include "table/picture.h"
 
 namespace {
 
-// A label's font: its own, at `points` in the family "minamoji".
-void set_label_font(QLabel *label, int points)
+template <typename Widget> Widget *named(Widget *widget, const QString &name)
 {
-    QFont font = label->font();
-    font.setPointSize(points);
-    font.setFamily(QStringLiteral("minamoji"));
-    label->setFont(font);
+    widget->setObjectName(name);
+    return widget;
 }
 
 template <typename Widget> Widget *named(Widget *widget, const char *name)
 {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
+    return named(widget, QLatin1String(name));
 }
+
+// The texts of the card buttons, by position.
+constexpr const char *kCardButtonTexts[] = {
+    QT_TRANSLATE_NOOP("Kestrano", "1"), QT_TRANSLATE_NOOP("Kestrano", "2"),
+    QT_TRANSLATE_NOOP("Kestrano", "3"), QT_TRANSLATE_NOOP("Kestrano", "4"),
+    QT_TRANSLATE_NOOP("Kestrano", "5")};
 
 } // namespace
 
@@ -71,41 +73,32 @@ void Kestrano::create_widgets()
     cpu_open_button->setCursor(Qt::PointingHandCursor);
 
     score_label = named(new QLabel(this), "score_label");
-    set_label_font(score_label, 18);
+    set_display_font(score_label, 18);
     score_refresh();
 
     result_label = named(new QLabel(this), "result_label");
-    set_label_font(result_label, 15);
+    set_display_font(result_label, 15);
     result_label->hide();
 
     round_label = named(new QLabel(this), "round_label");
-    set_label_font(round_label, 24);
+    set_display_font(round_label, 24);
     round_text = tr("Round %1").arg(count, 0, 10, QLatin1Char(' '));
     round_label->setText(round_text);
     round_label->hide();
 
-    auto card_label = [this](const char *name) { return named(new QLabel(this), name); };
-    cpu_card_label1 = card_label("cpu_card_label1");
-    cpu_card_label2 = card_label("cpu_card_label2");
-    cpu_card_label3 = card_label("cpu_card_label3");
-    cpu_card_label4 = card_label("cpu_card_label4");
-    cpu_card_label5 = card_label("cpu_card_label5");
-    user_card_label1 = card_label("user_card_label1");
-    user_card_label2 = card_label("user_card_label2");
-    user_card_label3 = card_label("user_card_label3");
-    user_card_label4 = card_label("user_card_label4");
-    user_card_label5 = card_label("user_card_label5");
+    for (int p = 1; p <= 5; ++p)
+        this->*kCpuCardLabels[p - 1] =
+            named(new QLabel(this), QStringLiteral("cpu_card_label%1").arg(p));
+    for (int p = 1; p <= 5; ++p)
+        this->*kUserCardLabels[p - 1] =
+            named(new QLabel(this), QStringLiteral("user_card_label%1").arg(p));
 
-    auto numbered_button = [this](const char *text, const char *name) {
-        QPushButton *button = named(new QPushButton(tr(text), this), name);
+    for (int p = 1; p <= 5; ++p) {
+        QPushButton *button = named(new QPushButton(tr(kCardButtonTexts[p - 1]), this),
+                                    QStringLiteral("push_button%1").arg(p));
         button->setCursor(Qt::PointingHandCursor);
-        return button;
-    };
-    push_button1 = numbered_button(QT_TR_NOOP("1"), "push_button1");
-    push_button2 = numbered_button(QT_TR_NOOP("2"), "push_button2");
-    push_button3 = numbered_button(QT_TR_NOOP("3"), "push_button3");
-    push_button4 = numbered_button(QT_TR_NOOP("4"), "push_button4");
-    push_button5 = numbered_button(QT_TR_NOOP("5"), "push_button5");
+        this->*kCardButtons[p - 1] = button;
+    }
 
     cpu_play_label = named(new QLabel(this), "cpu_play_label");
     user_play_label = named(new QLabel(this), "user_play_label");
@@ -115,10 +108,11 @@ void Kestrano::create_widgets()
     // Every card place keeps the size of a card while it is empty, so that
     // the cards on the table do not move when one is played.
     const QSize card_size = deck_label->pixmap().deviceIndependentSize().toSize();
-    for (QLabel *label :
-         {cpu_card_label1, cpu_card_label2, cpu_card_label3, cpu_card_label4, cpu_card_label5,
-          user_card_label1, user_card_label2, user_card_label3, user_card_label4, user_card_label5,
-          cpu_play_label, user_play_label, deck_label})
+    for (int p = 1; p <= 5; ++p) {
+        cpu_card_label(p)->setMinimumSize(card_size);
+        user_card_label(p)->setMinimumSize(card_size);
+    }
+    for (QLabel *label : {cpu_play_label, user_play_label, deck_label})
         label->setMinimumSize(card_size);
 }
 
@@ -133,11 +127,15 @@ void Kestrano::First_Shown()
 
 QLayout *Kestrano::build_layout()
 {
+    QList<QWidget *> cpu_hand{nullptr};
+    for (int p = 1; p <= 5; ++p)
+        cpu_hand << cpu_card_label(p);
+    cpu_hand << nullptr;
+
     // Six centred rows, top to bottom; nullptr stands for a stretch.
     const QList<QWidget *> rows[] = {
         {nullptr, score_label, nullptr},
-        {nullptr, cpu_card_label1, cpu_card_label2, cpu_card_label3, cpu_card_label4,
-         cpu_card_label5, nullptr},
+        cpu_hand,
         {nullptr, result_label, nullptr},
         {nullptr, round_label, nullptr},
         {nullptr, deal_button, cpu_open_button, nullptr, cpu_play_label, user_play_label, nullptr,
@@ -179,50 +177,24 @@ void Kestrano::connect_buttons()
 {
     connect(deal_button, &QPushButton::clicked, this, &Kestrano::Show_Round);
     connect(cpu_open_button, &QPushButton::clicked, this, &Kestrano::cpu_open_button_click);
-    connect(push_button1, &QPushButton::clicked, this, &Kestrano::push_button1_click);
-    connect(push_button2, &QPushButton::clicked, this, &Kestrano::push_button2_click);
-    connect(push_button3, &QPushButton::clicked, this, &Kestrano::push_button3_click);
-    connect(push_button4, &QPushButton::clicked, this, &Kestrano::push_button4_click);
-    connect(push_button5, &QPushButton::clicked, this, &Kestrano::push_button5_click);
+    static constexpr void (Kestrano::*card_slots[])() = {
+        &Kestrano::push_button1_click, &Kestrano::push_button2_click, &Kestrano::push_button3_click,
+        &Kestrano::push_button4_click, &Kestrano::push_button5_click};
+    for (int p = 1; p <= 5; ++p)
+        connect(card_button(p), &QPushButton::clicked, this, card_slots[p - 1]);
 }
 
 void Kestrano::paintEvent(QPaintEvent *)
 {
-    QPainter painter(this);
-    painter.setBrush(QBrush(Qt::green, Qt::SolidPattern));
-    painter.drawRect(0, 0, 640, 480);
-    painter.end();
+    paint_green_cloth(this);
 }
 
-QPushButton *Kestrano::card_button(int position) const
+Positions Kestrano::hidden_card_buttons() const
 {
-    QPushButton *const buttons[] = {push_button1, push_button2, push_button3, push_button4,
-                                    push_button5};
-    return buttons[position - 1];
-}
-
-QLabel *Kestrano::user_card_label(int position) const
-{
-    QLabel *const labels[] = {user_card_label1, user_card_label2, user_card_label3,
-                              user_card_label4, user_card_label5};
-    return labels[position - 1];
-}
-
-QLabel *Kestrano::cpu_card_label(int position) const
-{
-    QLabel *const labels[] = {cpu_card_label1, cpu_card_label2, cpu_card_label3, cpu_card_label4,
-                              cpu_card_label5};
-    return labels[position - 1];
-}
-
-int Kestrano::hand_card(int position) const
-{
-    const int cards[] = {buf_deal1, buf_deal2, buf_deal3, buf_deal4, buf_deal5};
-    return cards[position - 1];
-}
-
-int Kestrano::cpu_hand_card(int position) const
-{
-    const int cards[] = {buf_cpu_deal1, buf_cpu_deal2, buf_cpu_deal3, buf_cpu_deal4, buf_cpu_deal5};
-    return cards[position - 1];
+    Positions hidden = 0;
+    for (int p = 1; p <= 5; ++p) {
+        if (card_button(p)->isHidden())
+            hidden |= position_bit(p);
+    }
+    return hidden;
 }

@@ -4,7 +4,7 @@
 #include <QMainWindow>
 #include <QString>
 
-#include "cards/card.h"
+#include "cards/rules.h"
 
 class QAction;
 class QLabel;
@@ -66,18 +66,13 @@ private:
 
     // Dealing a round.
     void Secand_Card_deal_Push_shown();
-    void draw_card(int position, Suit suit);
+    void draw_card(int position);
     void reset_empty_hand();
 
     // The user's plays.
     void press_card(int position);
-    void button_check1(bool played, bool locked);
-    void button_check2(bool played, bool locked);
-    void button_check3(bool played, bool locked);
-    void button_check4(bool played, bool locked);
-    void button_check5(bool played, bool locked);
-    void button_check(int position, bool played, bool locked);
-    void play_picture(int position, Suit suit);
+    void button_check(int position);
+    void play_picture(int position);
 
     // The CPU's open.
     void load_cpu_hand();
@@ -90,11 +85,13 @@ private:
     void match_result();
 
     // The members of hand position 1..5.
-    QPushButton *card_button(int position) const;
-    QLabel *user_card_label(int position) const;
-    QLabel *cpu_card_label(int position) const;
-    int hand_card(int position) const;
-    int cpu_hand_card(int position) const;
+    QPushButton *card_button(int position) const { return this->*kCardButtons[position - 1]; }
+    QLabel *user_card_label(int position) const { return this->*kUserCardLabels[position - 1]; }
+    QLabel *cpu_card_label(int position) const { return this->*kCpuCardLabels[position - 1]; }
+    int hand_card(int position) const { return this->*kUserHand[position - 1]; }
+    int cpu_hand_card(int position) const { return this->*kCpuHand[position - 1]; }
+    // The card buttons that are hidden (played) now.
+    Positions hidden_card_buttons() const;
 
     Version *version_dialog = nullptr;
     Help_explain *help_browser = nullptr;
@@ -137,4 +134,30 @@ private:
     QAction *close_action = nullptr;
     QAction *version_action = nullptr;
     QAction *explain_action = nullptr;
+
+    // Each family of numbered members, in number order.  Everything that
+    // walks a family goes through its table; no other list of them is kept.
+    static constexpr QPushButton *Kestrano::*kCardButtons[] = {
+        &Kestrano::push_button1, &Kestrano::push_button2, &Kestrano::push_button3,
+        &Kestrano::push_button4, &Kestrano::push_button5};
+    static constexpr QLabel *Kestrano::*kUserCardLabels[] = {
+        &Kestrano::user_card_label1, &Kestrano::user_card_label2, &Kestrano::user_card_label3,
+        &Kestrano::user_card_label4, &Kestrano::user_card_label5};
+    static constexpr QLabel *Kestrano::*kCpuCardLabels[] = {
+        &Kestrano::cpu_card_label1, &Kestrano::cpu_card_label2, &Kestrano::cpu_card_label3,
+        &Kestrano::cpu_card_label4, &Kestrano::cpu_card_label5};
+    static constexpr int Kestrano::*kUserHand[] = {&Kestrano::buf_deal1, &Kestrano::buf_deal2,
+                                                   &Kestrano::buf_deal3, &Kestrano::buf_deal4,
+                                                   &Kestrano::buf_deal5};
+    static constexpr int Kestrano::*kCpuHand[] = {
+        &Kestrano::buf_cpu_deal1, &Kestrano::buf_cpu_deal2, &Kestrano::buf_cpu_deal3,
+        &Kestrano::buf_cpu_deal4, &Kestrano::buf_cpu_deal5};
+    static constexpr int Kestrano::*kRowPositions[] = {&Kestrano::n1, &Kestrano::n2, &Kestrano::n3,
+                                                       &Kestrano::n4, &Kestrano::n5, &Kestrano::n6};
+    static constexpr int Kestrano::*kTablePositions[] = {
+        &Kestrano::nn1,  &Kestrano::nn2,  &Kestrano::nn3,  &Kestrano::nn4,  &Kestrano::nn5,
+        &Kestrano::nn6,  &Kestrano::nn7,  &Kestrano::nn8,  &Kestrano::nn9,  &Kestrano::nn10,
+        &Kestrano::nn11, &Kestrano::nn12, &Kestrano::nn13, &Kestrano::nn14, &Kestrano::nn15,
+        &Kestrano::nn16, &Kestrano::nn17, &Kestrano::nn18, &Kestrano::nn19, &Kestrano::nn20,
+        &Kestrano::nn21, &Kestrano::nn22, &Kestrano::nn23, &Kestrano::nn24};
 };

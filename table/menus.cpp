@@ -12,6 +12,7 @@
 #include "dialogs/version.h"
 #include "table/delays.h"
 #include "table/sound.h"
+#include "table/sound_files.h"
 
 void Kestrano::create_actions()
 {
@@ -46,8 +47,9 @@ void Kestrano::create_menus()
 
 void Kestrano::Beginer_start()
 {
-    play_sound(QStringLiteral("wave/12-1/kidou"));
-    QTimer::singleShot(game_delay(kStartDelayMs), this, SLOT(Beginer_start_timer()));
+    play_sound(QLatin1String(kStartSound));
+    QTimer::singleShot(game_delay(kStartDelayMs), Qt::PreciseTimer, this,
+                       SLOT(Beginer_start_timer()));
     start_action->setStatusTip(tr("Push Card deal button"));
     start_action->setEnabled(false);
 }

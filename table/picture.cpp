@@ -52,8 +52,7 @@ void show_open_picture(QLabel *label, int card)
 
 void show_card_back(QLabel *label)
 {
-    show(label, card_back_path(),
-         QCoreApplication::translate("Kestrano", QT_TRANSLATE_NOOP("Kestrano", "face-down card")));
+    show(label, card_back_path(), QCoreApplication::translate("Kestrano", "face-down card"));
 }
 
 void clear_picture(QLabel *label)

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <memory>
 
+#include "cards/rules.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
 #include "tests/support/deal_table.h"
@@ -44,10 +45,8 @@ private slots:
 
     void cpu_plays_in_dealt_order_data();
     void cpu_plays_in_dealt_order();
-    void third_open_by_hidden_buttons_data();
-    void third_open_by_hidden_buttons();
-    void open_with_fewer_buttons_hidden_data();
-    void open_with_fewer_buttons_hidden();
+    void reenabling_rule_data();
+    void reenabling_rule();
     void hand_load_trace();
     void judged_by_rank_data();
     void judged_by_rank();
@@ -148,79 +147,65 @@ void TestCpuOpen::cpu_plays_in_dealt_order()
     }
 }
 
-void TestCpuOpen::third_open_by_hidden_buttons_data()
-{
-    QTest::addColumn<QList<int>>("presses");
-    QTest::addColumn<QByteArray>("line");
-
-    auto row = [](const QList<int> &presses, const char *line) {
-        QTest::newRow(qPrintable(QStringLiteral("after %1").arg(joined(presses))))
-            << presses << QByteArray(line);
-    };
-    row({3, 1, 2}, "1.push_button1,push_button2,push_button3\n");
-    row({1, 2, 4}, "2.push_button1,push_button2,push_button4\n");
-    row({5, 2, 1}, "3.push_button1,push_button2,push_button5\n");
-    row({2, 3, 5}, "5.push_button2,push_button3,push_button5\n");
-    row({4, 3, 2}, "6.push_button2,push_button3,push_button4\n");
-    row({1, 3, 5}, "push_button1,push_button3,push_button5\n");
-    row({2, 4, 5}, "");
-    row({4, 1, 3}, "");
-    row({1, 4, 5}, "");
-    row({5, 4, 3}, "");
-}
-
-void TestCpuOpen::third_open_by_hidden_buttons()
-{
-    QFETCH(QList<int>, presses);
-    QFETCH(QByteArray, line);
-
-    deal_first_round(kUserHand, kCpuHand);
-    QByteArray trace;
-    for (int position : presses)
-        trace = play_and_open(position);
-
-    QCOMPARE(reenabling_lines(trace), line);
-    for (int p = 1; p <= 5; ++p) {
-        QCOMPARE(table->card_button(p)->isHidden(), presses.contains(p));
-        if (!presses.contains(p))
-            QVERIFY_PRESSABLE(table->card_button(p));
-    }
-}
-
-void TestCpuOpen::open_with_fewer_buttons_hidden_data()
+void TestCpuOpen::reenabling_rule_data()
 {
     QTest::addColumn<int>("presses");
+    QTest::addColumn<QList<int>>("hidden");
+    QTest::addColumn<Reenabled>("reenabled");
     QTest::addColumn<QByteArray>("line");
 
+    const Reenabled cards = Reenabled::VisibleCardButtons;
+    auto third = [cards](const QList<int> &hidden, const char *line) {
+        QTest::newRow(qPrintable(QStringLiteral("third open after %1").arg(joined(hidden))))
+            << 3 << hidden << cards << QByteArray(line);
+    };
+    third({1, 2, 3}, "1.push_button1,push_button2,push_button3\n");
+    third({1, 2, 4}, "2.push_button1,push_button2,push_button4\n");
+    third({1, 2, 5}, "3.push_button1,push_button2,push_button5\n");
+    third({2, 3, 5}, "5.push_button2,push_button3,push_button5\n");
+    third({2, 3, 4}, "6.push_button2,push_button3,push_button4\n");
+    third({1, 3, 5}, "push_button1,push_button3,push_button5\n");
+    third({2, 4, 5}, "");
+    third({1, 3, 4}, "");
+    third({1, 4, 5}, "");
+    third({3, 4, 5}, "");
+
+    QTest::newRow("first open") << 1 << QList<int>{4} << cards << QByteArray();
+    QTest::newRow("fourth open") << 4 << QList<int>{5, 1, 2, 3} << cards << QByteArray();
+    QTest::newRow("third open with four hidden")
+        << 3 << QList<int>{1, 2, 3, 4} << cards << QByteArray();
+    QTest::newRow("fifth open") << 5 << QList<int>{1, 2, 3, 4, 5} << Reenabled::DealButton
+                                << QByteArray("button_count=5\n");
+    QTest::newRow("open at press count 0")
+        << 0 << QList<int>{} << Reenabled::DealButton << QByteArray("button_count=0\n");
+    QTest::newRow("open at press count 6")
+        << 6 << QList<int>{1, 2, 3, 4, 5} << Reenabled::DealButton
+        << QByteArray("button_count=6\n");
+
+    // Does not arise in play: a played button shows again before the open.
     QTest::newRow("first open with no button hidden")
-        << 1 << QByteArray("1.case1,button_count=1\n");
-    QTest::newRow("second open with one hidden") << 2 << QByteArray("1.case2,button_count=2\n");
-    QTest::newRow("third open with two hidden")
-        << 3 << QByteArray("1.case3,button_count=3,pppppppp\n");
-    QTest::newRow("fourth open with three hidden") << 4 << QByteArray("1.case4,button_count=4\n");
+        << 1 << QList<int>{} << Reenabled::Nothing << QByteArray("1.case1,button_count=1\n");
+    QTest::newRow("second open with one hidden")
+        << 2 << QList<int>{3} << Reenabled::Nothing << QByteArray("1.case2,button_count=2\n");
+    QTest::newRow("third open with two hidden") << 3 << QList<int>{1, 5} << Reenabled::Nothing
+                                                << QByteArray("1.case3,button_count=3,pppppppp\n");
+    QTest::newRow("fourth open with three hidden")
+        << 4 << QList<int>{1, 2, 3} << Reenabled::Nothing << QByteArray("1.case4,button_count=4\n");
 }
 
-// Does not arise in play: a played button shows again before the open, and
-// the open then brings no button back.
-void TestCpuOpen::open_with_fewer_buttons_hidden()
+void TestCpuOpen::reenabling_rule()
 {
     QFETCH(int, presses);
+    QFETCH(QList<int>, hidden);
+    QFETCH(Reenabled, reenabled);
     QFETCH(QByteArray, line);
 
-    deal_first_round(kUserHand, kCpuHand);
-    for (int p = 1; p < presses; ++p)
-        play_and_open(p);
-    QVERIFY_PRESSABLE(table->card_button(presses));
-    table->click(table->card_button(presses));
-    table->card_button(presses)->show();
-
-    QVERIFY_PRESSABLE(table->open_button());
-    const QByteArray trace = table->click(table->open_button());
-    QCOMPARE(reenabling_lines(trace), line);
-    for (int p = presses + 1; p <= 5; ++p)
-        QVERIFY(!table->card_button(p)->isEnabled());
-    QVERIFY(!table->open_button()->isEnabled());
-    QCOMPARE(cpu_cout, presses % 5);
+    Positions set = 0;
+    for (int p : hidden)
+        set |= position_bit(p);
+    const OpenStep step = reenabling_step(presses, set);
+    QCOMPARE(step.reenabled, reenabled);
+    QCOMPARE(step.line ? QString::asprintf(step.line, presses).toLatin1() : QByteArray(), line);
 }
 
 // The exchanges of the hand load show in the trace only.

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "cards/rules.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
 #include "tests/support/deal_table.h"
@@ -16,6 +17,32 @@
 namespace {
 
 const QString kCardBack = QStringLiteral("gazo/UB0.png");
+
+Positions as_set(const QList<int> &positions)
+{
+    Positions set = 0;
+    for (int p : positions)
+        set |= position_bit(p);
+    return set;
+}
+
+// A row of the press tables: the button pressed after the `earlier` ones.
+void add_press_row(int position, const QList<int> &earlier, const char *lines,
+                   bool visibility_line = false)
+{
+    const QString name =
+        earlier.isEmpty() ? QStringLiteral("button %1 first").arg(position)
+                          : QStringLiteral("button %1 after %2").arg(position).arg(joined(earlier));
+    QTest::newRow(qPrintable(name)) << position << earlier << QByteArray(lines) << visibility_line;
+}
+
+void add_press_columns()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QList<int>>("earlier");
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<bool>("visibility_line");
+}
 
 // The hand of the press tables, one suit after the other with a spade at the
 // end; what a press prints after its "button_count" line, by position.
@@ -38,15 +65,17 @@ private slots:
     void init();
     void cleanup();
 
-    void press_table_data();
-    void press_table();
+    void press_rule_data();
+    void press_rule();
+    void press_on_the_table_data();
+    void press_on_the_table();
     void played_card_data();
     void played_card();
     void next_deal_shows_every_button_enabled();
     void press_on_a_slot_without_a_card_data();
     void press_on_a_slot_without_a_card();
-    void button_check_out_of_step_data();
-    void button_check_out_of_step();
+    void press_out_of_step_data();
+    void press_out_of_step();
 
 private:
     void deal_round(int round, const QList<int> &user_hand);
@@ -88,24 +117,16 @@ void TestPlays::play_and_open(int position)
     table->click(table->open_button());
 }
 
-void TestPlays::press_table_data()
+void TestPlays::press_rule_data()
 {
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QList<int>>("earlier");
-    QTest::addColumn<QByteArray>("lines");
-
-    auto row = [](int position, const QList<int> &earlier, const char *lines) {
-        const QString name =
-            earlier.isEmpty()
-                ? QStringLiteral("button %1 first").arg(position)
-                : QStringLiteral("button %1 after %2").arg(position).arg(joined(earlier));
-        QTest::newRow(qPrintable(name)) << position << earlier << QByteArray(lines);
+    add_press_columns();
+    auto row = [](int position, const QList<int> &earlier, const char *lines,
+                  bool visibility_line = false) {
+        add_press_row(position, earlier, lines, visibility_line);
     };
 
     row(1, {}, "1.button_check1,case1\n");
-    row(1, {2},
-        "1.button_check1,case2,push_button2xxxx\n"
-        "1.push_button1=0,push_button2=0,push_button3=1,push_button4=1,push_button5=1");
+    row(1, {2}, "1.button_check1,case2,push_button2xxxx\n", true);
     row(1, {3}, "2.button_check1,case2,push_button3\n");
     row(1, {4}, "3.button_check1,case2,push_button4\n");
     row(1, {5}, "4.button_check1,case2,push_button5\n");
@@ -193,7 +214,39 @@ void TestPlays::press_table_data()
         "1.button_check5,case5,push_button1,push_button2,push_button3,push_button4\n");
 }
 
-void TestPlays::press_table()
+void TestPlays::press_rule()
+{
+    QFETCH(int, position);
+    QFETCH(QList<int>, earlier);
+    QFETCH(QByteArray, lines);
+    QFETCH(bool, visibility_line);
+
+    const PressRow *row = match_press(position, as_set(earlier), earlier.size() + 1);
+    QVERIFY(row);
+    QByteArray printed;
+    for (const char *line : row->lines)
+        printed += line;
+    QCOMPARE(printed, lines);
+    QCOMPARE(row->visibility_line, visibility_line);
+    // In play the row names exactly the buttons played before.
+    QCOMPARE(row_positions(*row), as_set(earlier));
+}
+
+void TestPlays::press_on_the_table_data()
+{
+    add_press_columns();
+    add_press_row(3, {}, "1.button_check3,case1,0\n");
+    add_press_row(1, {2},
+                  "1.button_check1,case2,push_button2xxxx\n"
+                  "1.push_button1=0,push_button2=0,push_button3=1,push_button4=1,push_button5=1");
+    add_press_row(3, {1, 4}, "Patern:(1,4)\n2.button_check3,case3,push_button1,push_button4\n");
+    add_press_row(4, {5}, "");
+    add_press_row(2, {1, 3, 4, 5}, "");
+    add_press_row(5, {1, 2, 3, 4},
+                  "1.button_check5,case5,push_button1,push_button2,push_button3,push_button4\n");
+}
+
+void TestPlays::press_on_the_table()
 {
     QFETCH(int, position);
     QFETCH(QList<int>, earlier);
@@ -380,7 +433,7 @@ void TestPlays::press_on_a_slot_without_a_card()
     QCOMPARE(buf_user[1], card);
 }
 
-void TestPlays::button_check_out_of_step_data()
+void TestPlays::press_out_of_step_data()
 {
     QTest::addColumn<int>("position");
     QTest::addColumn<int>("presses");
@@ -402,24 +455,16 @@ void TestPlays::button_check_out_of_step_data()
 }
 
 // Does not arise in play: the press count disagrees with the hidden buttons,
-// and the check leaves every button as it was.
-void TestPlays::button_check_out_of_step()
+// no row matches and the buttons stay as they are.
+void TestPlays::press_out_of_step()
 {
     QFETCH(int, position);
     QFETCH(int, presses);
     QFETCH(QList<int>, hidden);
     QFETCH(QByteArray, lines);
 
-    deal_round(1, kPressHand);
-    for (int p : hidden)
-        table->card_button(p)->hide();
-    button_count = presses;
-
-    QCOMPARE(capture_stdout([&] { table->probe->button_check(position, false, false); }), lines);
-    for (int p = 1; p <= 5; ++p) {
-        QCOMPARE(table->card_button(p)->isHidden(), hidden.contains(p));
-        QVERIFY(table->card_button(p)->isEnabled());
-    }
+    QCOMPARE(match_press(position, as_set(hidden), presses), nullptr);
+    QCOMPARE(QByteArray(unmatched_press_line(position, presses)), lines);
 }
 
 QTEST_MAIN(TestPlays)

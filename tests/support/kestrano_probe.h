@@ -12,36 +12,13 @@ struct KestranoProbe
 {
     explicit KestranoProbe(Kestrano &window) : w(window) {}
 
-    int &buf_deal(int position)
-    {
-        int *cards[] = {&w.buf_deal1, &w.buf_deal2, &w.buf_deal3, &w.buf_deal4, &w.buf_deal5};
-        return *cards[position - 1];
-    }
-    int &buf_cpu_deal(int position)
-    {
-        int *cards[] = {&w.buf_cpu_deal1, &w.buf_cpu_deal2, &w.buf_cpu_deal3, &w.buf_cpu_deal4,
-                        &w.buf_cpu_deal5};
-        return *cards[position - 1];
-    }
-    int n(int i) const
-    {
-        const int draws[] = {w.n1, w.n2, w.n3, w.n4, w.n5, w.n6};
-        return draws[i - 1];
-    }
-    int nn(int i) const
-    {
-        const int draws[] = {w.nn1,  w.nn2,  w.nn3,  w.nn4,  w.nn5,  w.nn6,  w.nn7,  w.nn8,
-                             w.nn9,  w.nn10, w.nn11, w.nn12, w.nn13, w.nn14, w.nn15, w.nn16,
-                             w.nn17, w.nn18, w.nn19, w.nn20, w.nn21, w.nn22, w.nn23, w.nn24};
-        return draws[i - 1];
-    }
+    int &buf_deal(int position) { return w.*Kestrano::kUserHand[position - 1]; }
+    int &buf_cpu_deal(int position) { return w.*Kestrano::kCpuHand[position - 1]; }
+    int n(int i) const { return w.*Kestrano::kRowPositions[i - 1]; }
+    int nn(int i) const { return w.*Kestrano::kTablePositions[i - 1]; }
 
     void card_shuffle() { w.card_shuffle(); }
     void match_result() { w.match_result(); }
-    void button_check(int position, bool played, bool locked)
-    {
-        w.button_check(position, played, locked);
-    }
 
     QPushButton *card_button(int position) const { return w.card_button(position); }
     QLabel *user_card_label(int position) const { return w.user_card_label(position); }
