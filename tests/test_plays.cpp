@@ -47,6 +47,7 @@ void add_press_columns()
 // The hand of the press tables, one suit after the other with a spade at the
 // end; what a press prints after its "button_count" line, by position.
 const QList<int> kPressHand{1, 14, 27, 40, 13};
+const QList<int> kCpuFillers{30, 31, 32, 33, 34};
 const char *const kPressTail[] = {
     "buf_deal1=1\n",
     "buf_deal2=14\nbufdeal2=14\n",
@@ -78,9 +79,6 @@ private slots:
     void press_out_of_step();
 
 private:
-    void deal_round(int round, const QList<int> &user_hand);
-    void play_and_open(int position);
-
     std::unique_ptr<TableFixture> table;
 };
 
@@ -93,28 +91,6 @@ void TestPlays::init()
 void TestPlays::cleanup()
 {
     table.reset();
-}
-
-// Deals `round` (1..5) with `user_hand` through "Deal cards", as after the
-// previous round's last open.
-void TestPlays::deal_round(int round, const QList<int> &user_hand)
-{
-    lay_deal_table(10 * (round - 1), user_hand + QList<int>{30, 31, 32, 33, 34});
-    count = round - 1;
-    button_count = round == 1 ? 0 : 5;
-    table->end_start_delay();
-    QVERIFY_PRESSABLE(table->deal_button());
-    table->click(table->deal_button());
-    table->wait_for_deal();
-    QCOMPARE(count, round);
-}
-
-void TestPlays::play_and_open(int position)
-{
-    QVERIFY_PRESSABLE(table->card_button(position));
-    table->click(table->card_button(position));
-    QVERIFY_PRESSABLE(table->open_button());
-    table->click(table->open_button());
 }
 
 void TestPlays::press_rule_data()
@@ -252,12 +228,9 @@ void TestPlays::press_on_the_table()
     QFETCH(QList<int>, earlier);
     QFETCH(QByteArray, lines);
 
-    deal_round(1, kPressHand);
-    for (int p : earlier) {
-        play_and_open(p);
-        if (QTest::currentTestFailed())
-            return;
-    }
+    QVERIFY(table->deal_round(1, kPressHand + kCpuFillers));
+    for (int p : earlier)
+        QVERIFY(table->play_pair(p));
     QVERIFY_PRESSABLE(table->card_button(position));
     const QByteArray trace = table->click(table->card_button(position));
 
@@ -348,7 +321,7 @@ void TestPlays::played_card()
     // Fillers at the other positions; only the pressed card matters.
     QList<int> hand{2, 16, 30, 44, 8};
     hand[position - 1] = card;
-    deal_round(round, hand);
+    QVERIFY(table->deal_round(round, hand + kCpuFillers));
     buf_n = 0;
     table->sound.played.clear();
 
@@ -375,15 +348,9 @@ void TestPlays::played_card()
 // The hidden buttons were left enabled, so the next deal shows them ready.
 void TestPlays::next_deal_shows_every_button_enabled()
 {
-    deal_round(1, kPressHand);
-    for (int p : {1, 3, 5, 2, 4}) {
-        play_and_open(p);
-        if (QTest::currentTestFailed())
-            return;
-    }
-    QVERIFY_PRESSABLE(table->deal_button());
-    table->click(table->deal_button());
-    table->wait_for_deal();
+    QVERIFY(table->deal_round(1, kPressHand + kCpuFillers));
+    QVERIFY(table->play_round({1, 3, 5, 2, 4}));
+    QVERIFY(table->deal());
     QCOMPARE(count, 2);
     QCOMPARE(button_count, 0);
     for (int p = 1; p <= 5; ++p)
@@ -418,7 +385,7 @@ void TestPlays::press_on_a_slot_without_a_card()
     QFETCH(int, card);
     QFETCH(QByteArray, lines);
 
-    deal_round(1, kPressHand);
+    QVERIFY(table->deal_round(1, kPressHand + kCpuFillers));
     table->probe->buf_deal(position) = card;
     QVERIFY_PRESSABLE(table->card_button(position));
     QCOMPARE(table->click(table->card_button(position)), lines);
