@@ -231,92 +231,17 @@ void TestCpuOpen::judged_by_rank_data()
     QTest::addColumn<QByteArray>("lines");
     QTest::addColumn<QString>("score");
 
-    QTest::newRow("heart ace against spade king")
-        << 27 << 13 << "gazo/H01D.png"
-        << QByteArray("cpu=27=buf_cpu[0]=27,user=13\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern 3,y-x=12,user win:CPU=0,User=1,tie=0\n"
-                      "2.CPU=0,User=1,tie=0"
-                      "Pattern compare1\n"
-                      "cpu_card_compare:cpu=1,user=13\n")
-        << "CPU=0,User=1,tie=0";
-    QTest::newRow("diamond king against spade ace")
-        << 52 << 1 << "gazo/D13D.png"
-        << QByteArray("cpu=52=buf_cpu[0]=52,user=1\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern 1,x-y=12,cpu win:CPU=1,User=0,tie=0\n"
-                      "1.CPU=1,User=0,tie=0"
-                      "Pattern compare1\n"
-                      "cpu_card_compare:cpu=13,user=1\n")
-        << "CPU=1,User=0,tie=0";
-    QTest::newRow("spade 5 against diamond 5")
-        << 5 << 44 << "gazo/S05D.png"
-        << QByteArray("cpu=5=buf_cpu[0]=5,user=44\n"
-                      "Pattern compare\n"
-                      "tie :3.CPU=0,User=0,tie=1"
-                      "cpu_card_compare:cpu=5,user=5,count=1\n"
-                      "Pattern compare2\n")
-        << "CPU=0,User=0,tie=1";
-    QTest::newRow("spade 2 against club 7")
-        << 2 << 20 << "gazo/S02D.png"
-        << QByteArray("cpu=2=buf_cpu[0]=2,user=20\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern 4,y-x=5,cpu win:CPU=1,User=0,tie=0\n"
-                      "2.CPU=1,User=0,tie=0"
-                      "cpu_card_compare:cpu=2,user=7,count=1\n"
-                      "Pattern compare2\n")
-        << "CPU=1,User=0,tie=0";
-    QTest::newRow("diamond jack against club 3")
-        << 50 << 16 << "gazo/D11D.png"
-        << QByteArray("cpu=50=buf_cpu[0]=50,user=16\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern 1,x-y=8,cpu win:CPU=1,User=0,tie=0\n"
-                      "1.CPU=1,User=0,tie=0"
-                      "Pattern compare3\n"
-                      "cpu_card_compare:cpu=11,user=3\n")
-        << "CPU=1,User=0,tie=0";
-    QTest::newRow("club ace against diamond king")
-        << 14 << 52 << "gazo/C01D.png"
-        << QByteArray("cpu=14=buf_cpu[0]=14,user=52\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern 3,y-x=12,user win:CPU=0,User=1,tie=0\n"
-                      "2.CPU=0,User=1,tie=0"
-                      "Pattern compare3\n"
-                      "cpu_card_compare:cpu=1,user=13\n")
-        << "CPU=0,User=1,tie=0";
-    QTest::newRow("club king against diamond ace")
-        << 26 << 40 << "gazo/C13D.png"
-        << QByteArray("cpu=26=buf_cpu[0]=26,user=40\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern 1,x-y=12,cpu win:CPU=1,User=0,tie=0\n"
-                      "1.CPU=1,User=0,tie=0"
-                      "Pattern compare3\n"
-                      "cpu_card_compare:cpu=13,user=1\n")
-        << "CPU=1,User=0,tie=0";
-    QTest::newRow("heart king against heart 8")
-        << 39 << 34 << "gazo/H13D.png"
-        << QByteArray("cpu=39=buf_cpu[0]=39,user=34\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern2,x-y=5,user win:CPU=0,User=1,tie=0\n"
-                      "1.CPU=0,User=1,tie=0"
-                      "Pattern compare3\n"
-                      "cpu_card_compare:cpu=13,user=8\n")
-        << "CPU=0,User=1,tie=0";
-    QTest::newRow("spade queen against spade 7")
-        << 12 << 7 << "gazo/S12D.png"
-        << QByteArray("cpu=12=buf_cpu[0]=12,user=7\n"
-                      "!x==y\n"
-                      "Patern2,x-y=5,user win:CPU=0,User=1,tie=0\n"
-                      "1.CPU=0,User=1,tie=0"
-                      "buf_cpu[0]=12,buf_cpu[0]=7\n")
-        << "CPU=0,User=1,tie=0";
+    // clang-format off
+    QTest::newRow("heart ace against spade king") << 27 << 13 << "gazo/H01D.png" << QByteArray("cpu=27=buf_cpu[0]=27,user=13\nPattern compare\n!x==y\nPatern 3,y-x=12,user win:CPU=0,User=1,tie=0\n2.CPU=0,User=1,tie=0Pattern compare1\ncpu_card_compare:cpu=1,user=13\n") << "CPU=0,User=1,tie=0";
+    QTest::newRow("diamond king against spade ace") << 52 << 1 << "gazo/D13D.png" << QByteArray("cpu=52=buf_cpu[0]=52,user=1\nPattern compare\n!x==y\nPatern 1,x-y=12,cpu win:CPU=1,User=0,tie=0\n1.CPU=1,User=0,tie=0Pattern compare1\ncpu_card_compare:cpu=13,user=1\n") << "CPU=1,User=0,tie=0";
+    QTest::newRow("spade 5 against diamond 5") << 5 << 44 << "gazo/S05D.png" << QByteArray("cpu=5=buf_cpu[0]=5,user=44\nPattern compare\ntie :3.CPU=0,User=0,tie=1cpu_card_compare:cpu=5,user=5,count=1\nPattern compare2\n") << "CPU=0,User=0,tie=1";
+    QTest::newRow("spade 2 against club 7") << 2 << 20 << "gazo/S02D.png" << QByteArray("cpu=2=buf_cpu[0]=2,user=20\nPattern compare\n!x==y\nPatern 4,y-x=5,cpu win:CPU=1,User=0,tie=0\n2.CPU=1,User=0,tie=0cpu_card_compare:cpu=2,user=7,count=1\nPattern compare2\n") << "CPU=1,User=0,tie=0";
+    QTest::newRow("diamond jack against club 3") << 50 << 16 << "gazo/D11D.png" << QByteArray("cpu=50=buf_cpu[0]=50,user=16\nPattern compare\n!x==y\nPatern 1,x-y=8,cpu win:CPU=1,User=0,tie=0\n1.CPU=1,User=0,tie=0Pattern compare3\ncpu_card_compare:cpu=11,user=3\n") << "CPU=1,User=0,tie=0";
+    QTest::newRow("club ace against diamond king") << 14 << 52 << "gazo/C01D.png" << QByteArray("cpu=14=buf_cpu[0]=14,user=52\nPattern compare\n!x==y\nPatern 3,y-x=12,user win:CPU=0,User=1,tie=0\n2.CPU=0,User=1,tie=0Pattern compare3\ncpu_card_compare:cpu=1,user=13\n") << "CPU=0,User=1,tie=0";
+    QTest::newRow("club king against diamond ace") << 26 << 40 << "gazo/C13D.png" << QByteArray("cpu=26=buf_cpu[0]=26,user=40\nPattern compare\n!x==y\nPatern 1,x-y=12,cpu win:CPU=1,User=0,tie=0\n1.CPU=1,User=0,tie=0Pattern compare3\ncpu_card_compare:cpu=13,user=1\n") << "CPU=1,User=0,tie=0";
+    QTest::newRow("heart king against heart 8") << 39 << 34 << "gazo/H13D.png" << QByteArray("cpu=39=buf_cpu[0]=39,user=34\nPattern compare\n!x==y\nPatern2,x-y=5,user win:CPU=0,User=1,tie=0\n1.CPU=0,User=1,tie=0Pattern compare3\ncpu_card_compare:cpu=13,user=8\n") << "CPU=0,User=1,tie=0";
+    QTest::newRow("spade queen against spade 7") << 12 << 7 << "gazo/S12D.png" << QByteArray("cpu=12=buf_cpu[0]=12,user=7\n!x==y\nPatern2,x-y=5,user win:CPU=0,User=1,tie=0\n1.CPU=0,User=1,tie=0buf_cpu[0]=12,buf_cpu[0]=7\n") << "CPU=0,User=1,tie=0";
+    // clang-format on
 }
 
 void TestCpuOpen::judged_by_rank()

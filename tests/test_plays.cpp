@@ -260,54 +260,21 @@ void TestPlays::played_card_data()
     QTest::addColumn<QString>("picture");
     QTest::addColumn<QByteArray>("lines");
 
-    QTest::newRow("spade 5 at position 3, first card of a match")
-        << 1 << 3 << 5 << "gazo/s05.png"
-        << QByteArray("1.button_check3,case1,0\nbutton_count=1\nbuf_deal3=5\n"
-                      "buf_user[1]=5\nbuf_n=1\n");
-    QTest::newRow("spade king at position 1")
-        << 1 << 1 << 13 << "gazo/s13.png"
-        << QByteArray("1.button_check1,case1\nbutton_count=1\nbuf_deal1=13\n"
-                      "buf_user[1]=13\nbuf_n=1\n");
-    QTest::newRow("club ace at position 2")
-        << 1 << 2 << 14 << "gazo/c01.png"
-        << QByteArray("1.button_check2,case1,0\nbutton_count=1\nbuf_deal2=14\nbufdeal2=14\n"
-                      "buf_user[1]=14\nbuf_n=1\n");
-    QTest::newRow("club king at position 4")
-        << 1 << 4 << 26 << "gazo/c13.png"
-        << QByteArray("1.button_check4,case1,0\nbutton_count=1\nbuf_deal4=26\n"
-                      "buf_user[1]=26\nbuf_n=1\n");
-    QTest::newRow("heart ace at position 1")
-        << 1 << 1 << 27 << "gazo/h01.png"
-        << QByteArray("1.button_check1,case1\nbutton_count=1\nbuf_user[1]=27\nbuf_n=1\n");
-    QTest::newRow("heart queen at position 3 in round 3")
-        << 3 << 3 << 38 << "gazo/h12.png"
-        << QByteArray("1.button_check3,case1,0\nbutton_count=1\nbuf_user[3]=38\nbuf_n=1\n");
-    QTest::newRow("heart king at position 4")
-        << 1 << 4 << 39 << "gazo/h13.png"
-        << QByteArray("1.button_check4,case1,0\nbutton_count=1\nbuf_user[1]=39\nbuf_n=1\n");
-    QTest::newRow("diamond ace at position 3")
-        << 1 << 3 << 40 << "gazo/d01.png"
-        << QByteArray("1.button_check3,case1,0\nbutton_count=1\nbuf_user[1]=40\nbuf_n=1\n");
-    QTest::newRow("diamond king at position 2 in round 5")
-        << 5 << 2 << 52 << "gazo/d13.png"
-        << QByteArray("1.button_check2,case1,0\nbutton_count=1\nbufdeal2=52\n"
-                      "buf_user[5]=52\nbuf_n=1\n");
-    QTest::newRow("spade king at position 5")
-        << 1 << 5 << 13 << "gazo/s13.png"
-        << QByteArray("1.button_check5,case1,0\nbutton_count=1\nbuf_deal5=13\nSpade point5\n"
-                      "bufdeal5=13\nbuf_user[1]=13\nbuf_n=1\n");
-    QTest::newRow("club 7 at position 5 in round 2")
-        << 2 << 5 << 20 << "gazo/c07.png"
-        << QByteArray("1.button_check5,case1,0\nbutton_count=1\nbuf_deal5=20\nKurobar point5\n"
-                      "bufdeal5=20\nbuf_user[2]=20\nbuf_n=1\n");
-    QTest::newRow("heart ace at position 5")
-        << 1 << 5 << 27 << "gazo/h01.png"
-        << QByteArray("1.button_check5,case1,0\nbutton_count=1\nHurt point5\n"
-                      "bufdeal5=27\nbuf_user[1]=27\nbuf_n=1\n");
-    QTest::newRow("diamond ace at position 5")
-        << 1 << 5 << 40 << "gazo/d01.png"
-        << QByteArray("1.button_check5,case1,0\nbutton_count=1\nDaiya point5\n"
-                      "bufdeal5=40\nbuf_user[1]=40\nbuf_n=1\n");
+    // clang-format off
+    QTest::newRow("spade 5 at position 3, first card of a match") << 1 << 3 << 5 << "gazo/s05.png" << QByteArray("1.button_check3,case1,0\nbutton_count=1\nbuf_deal3=5\nbuf_user[1]=5\nbuf_n=1\n");
+    QTest::newRow("spade king at position 1") << 1 << 1 << 13 << "gazo/s13.png" << QByteArray("1.button_check1,case1\nbutton_count=1\nbuf_deal1=13\nbuf_user[1]=13\nbuf_n=1\n");
+    QTest::newRow("club ace at position 2") << 1 << 2 << 14 << "gazo/c01.png" << QByteArray("1.button_check2,case1,0\nbutton_count=1\nbuf_deal2=14\nbufdeal2=14\nbuf_user[1]=14\nbuf_n=1\n");
+    QTest::newRow("club king at position 4") << 1 << 4 << 26 << "gazo/c13.png" << QByteArray("1.button_check4,case1,0\nbutton_count=1\nbuf_deal4=26\nbuf_user[1]=26\nbuf_n=1\n");
+    QTest::newRow("heart ace at position 1") << 1 << 1 << 27 << "gazo/h01.png" << QByteArray("1.button_check1,case1\nbutton_count=1\nbuf_user[1]=27\nbuf_n=1\n");
+    QTest::newRow("heart queen at position 3 in round 3") << 3 << 3 << 38 << "gazo/h12.png" << QByteArray("1.button_check3,case1,0\nbutton_count=1\nbuf_user[3]=38\nbuf_n=1\n");
+    QTest::newRow("heart king at position 4") << 1 << 4 << 39 << "gazo/h13.png" << QByteArray("1.button_check4,case1,0\nbutton_count=1\nbuf_user[1]=39\nbuf_n=1\n");
+    QTest::newRow("diamond ace at position 3") << 1 << 3 << 40 << "gazo/d01.png" << QByteArray("1.button_check3,case1,0\nbutton_count=1\nbuf_user[1]=40\nbuf_n=1\n");
+    QTest::newRow("diamond king at position 2 in round 5") << 5 << 2 << 52 << "gazo/d13.png" << QByteArray("1.button_check2,case1,0\nbutton_count=1\nbufdeal2=52\nbuf_user[5]=52\nbuf_n=1\n");
+    QTest::newRow("spade king at position 5") << 1 << 5 << 13 << "gazo/s13.png" << QByteArray("1.button_check5,case1,0\nbutton_count=1\nbuf_deal5=13\nSpade point5\nbufdeal5=13\nbuf_user[1]=13\nbuf_n=1\n");
+    QTest::newRow("club 7 at position 5 in round 2") << 2 << 5 << 20 << "gazo/c07.png" << QByteArray("1.button_check5,case1,0\nbutton_count=1\nbuf_deal5=20\nKurobar point5\nbufdeal5=20\nbuf_user[2]=20\nbuf_n=1\n");
+    QTest::newRow("heart ace at position 5") << 1 << 5 << 27 << "gazo/h01.png" << QByteArray("1.button_check5,case1,0\nbutton_count=1\nHurt point5\nbufdeal5=27\nbuf_user[1]=27\nbuf_n=1\n");
+    QTest::newRow("diamond ace at position 5") << 1 << 5 << 40 << "gazo/d01.png" << QByteArray("1.button_check5,case1,0\nbutton_count=1\nDaiya point5\nbufdeal5=40\nbuf_user[1]=40\nbuf_n=1\n");
+    // clang-format on
 }
 
 void TestPlays::played_card()
@@ -364,18 +331,11 @@ void TestPlays::press_on_a_slot_without_a_card_data()
     QTest::addColumn<int>("card");
     QTest::addColumn<QByteArray>("lines");
 
-    QTest::newRow("no card at position 1")
-        << 1 << 0
-        << QByteArray("1.button_check1,case1\nbutton_count=1\nReigai bufdeal1=0\n"
-                      "buf_user[1]=0\nbuf_n=1\n");
-    QTest::newRow("card 53 at position 2")
-        << 2 << 53
-        << QByteArray("1.button_check2,case1,0\nbutton_count=1\nReigai bufdeal2=53\n"
-                      "bufdeal2=53\nbuf_user[1]=53\nbuf_n=1\n");
-    QTest::newRow("no card at position 5")
-        << 5 << 0
-        << QByteArray("1.button_check5,case1,0\nbutton_count=1\nReigai bufdeal2=0\n"
-                      "bufdeal5=0\nbuf_user[1]=0\nbuf_n=1\n");
+    // clang-format off
+    QTest::newRow("no card at position 1") << 1 << 0 << QByteArray("1.button_check1,case1\nbutton_count=1\nReigai bufdeal1=0\nbuf_user[1]=0\nbuf_n=1\n");
+    QTest::newRow("card 53 at position 2") << 2 << 53 << QByteArray("1.button_check2,case1,0\nbutton_count=1\nReigai bufdeal2=53\nbufdeal2=53\nbuf_user[1]=53\nbuf_n=1\n");
+    QTest::newRow("no card at position 5") << 5 << 0 << QByteArray("1.button_check5,case1,0\nbutton_count=1\nReigai bufdeal2=0\nbufdeal5=0\nbuf_user[1]=0\nbuf_n=1\n");
+    // clang-format on
 }
 
 // Does not arise in play: the deal ends the match on an empty slot.
