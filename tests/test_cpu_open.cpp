@@ -53,19 +53,6 @@ private slots:
     void cpu_position_carries_over();
 
 private:
-    void deal_first_round(const QList<int> &user_hand, const QList<int> &cpu_hand);
-    // Presses the card at `position`, then "Card open"; returns the open's output.
-    QByteArray play_and_open(int position)
-    {
-        if (!table->card_button(position)->isVisible() ||
-            !table->card_button(position)->isEnabled())
-            return "<card button " + QByteArray::number(position) + " cannot be pressed>";
-        table->click(table->card_button(position));
-        if (!table->open_button()->isVisible() || !table->open_button()->isEnabled())
-            return "<Card open cannot be pressed>";
-        return table->click(table->open_button());
-    }
-
     std::unique_ptr<TableFixture> table; // its recorded sounds keep the judging silent
 };
 
@@ -78,16 +65,6 @@ void TestCpuOpen::init()
 void TestCpuOpen::cleanup()
 {
     table.reset();
-}
-
-void TestCpuOpen::deal_first_round(const QList<int> &user_hand, const QList<int> &cpu_hand)
-{
-    lay_deal_table(0, user_hand + cpu_hand);
-    table->end_start_delay();
-    QVERIFY_PRESSABLE(table->deal_button());
-    table->click(table->deal_button());
-    table->wait_for_deal();
-    QCOMPARE(count, 1);
 }
 
 void TestCpuOpen::cpu_plays_in_dealt_order_data()
@@ -109,11 +86,13 @@ void TestCpuOpen::cpu_plays_in_dealt_order()
     QFETCH(QList<int>, presses);
     QFETCH(QByteArray, third_open_line);
 
-    deal_first_round(kUserHand, kCpuHand);
+    QVERIFY(table->deal_round(1, kUserHand + kCpuHand));
     QList<int> played;
     for (int open = 1; open <= 5; ++open) {
         const int position = presses.at(open - 1);
-        const QByteArray trace = play_and_open(position);
+        table->trace.clear();
+        QVERIFY(table->play_pair(position));
+        const QByteArray trace = table->trace;
         played << position;
 
         const int cpu_card = kCpuHand.at(open - 1);
@@ -211,7 +190,7 @@ void TestCpuOpen::reenabling_rule()
 // The exchanges of the hand load show in the trace only.
 void TestCpuOpen::hand_load_trace()
 {
-    deal_first_round({1, 14, 27, 40, 12}, {13, 26, 39, 2, 28});
+    QVERIFY(table->deal_round(1, {1, 14, 27, 40, 12, 13, 26, 39, 2, 28}));
     const int previous_hand[] = {5, 6, 7, 8, 9};
     std::copy(std::begin(previous_hand), std::end(previous_hand), buf_cpu);
 
@@ -252,92 +231,17 @@ void TestCpuOpen::judged_by_rank_data()
     QTest::addColumn<QByteArray>("lines");
     QTest::addColumn<QString>("score");
 
-    QTest::newRow("heart ace against spade king")
-        << 27 << 13 << "gazo/H01D.png"
-        << QByteArray("cpu=27=buf_cpu[0]=27,user=13\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern 3,y-x=12,user win:CPU=0,User=1,tie=0\n"
-                      "2.CPU=0,User=1,tie=0"
-                      "Pattern compare1\n"
-                      "cpu_card_compare:cpu=1,user=13\n")
-        << "CPU=0,User=1,tie=0";
-    QTest::newRow("diamond king against spade ace")
-        << 52 << 1 << "gazo/D13D.png"
-        << QByteArray("cpu=52=buf_cpu[0]=52,user=1\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern 1,x-y=12,cpu win:CPU=1,User=0,tie=0\n"
-                      "1.CPU=1,User=0,tie=0"
-                      "Pattern compare1\n"
-                      "cpu_card_compare:cpu=13,user=1\n")
-        << "CPU=1,User=0,tie=0";
-    QTest::newRow("spade 5 against diamond 5")
-        << 5 << 44 << "gazo/S05D.png"
-        << QByteArray("cpu=5=buf_cpu[0]=5,user=44\n"
-                      "Pattern compare\n"
-                      "tie :3.CPU=0,User=0,tie=1"
-                      "cpu_card_compare:cpu=5,user=5,count=1\n"
-                      "Pattern compare2\n")
-        << "CPU=0,User=0,tie=1";
-    QTest::newRow("spade 2 against club 7")
-        << 2 << 20 << "gazo/S02D.png"
-        << QByteArray("cpu=2=buf_cpu[0]=2,user=20\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern 4,y-x=5,cpu win:CPU=1,User=0,tie=0\n"
-                      "2.CPU=1,User=0,tie=0"
-                      "cpu_card_compare:cpu=2,user=7,count=1\n"
-                      "Pattern compare2\n")
-        << "CPU=1,User=0,tie=0";
-    QTest::newRow("diamond jack against club 3")
-        << 50 << 16 << "gazo/D11D.png"
-        << QByteArray("cpu=50=buf_cpu[0]=50,user=16\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern 1,x-y=8,cpu win:CPU=1,User=0,tie=0\n"
-                      "1.CPU=1,User=0,tie=0"
-                      "Pattern compare3\n"
-                      "cpu_card_compare:cpu=11,user=3\n")
-        << "CPU=1,User=0,tie=0";
-    QTest::newRow("club ace against diamond king")
-        << 14 << 52 << "gazo/C01D.png"
-        << QByteArray("cpu=14=buf_cpu[0]=14,user=52\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern 3,y-x=12,user win:CPU=0,User=1,tie=0\n"
-                      "2.CPU=0,User=1,tie=0"
-                      "Pattern compare3\n"
-                      "cpu_card_compare:cpu=1,user=13\n")
-        << "CPU=0,User=1,tie=0";
-    QTest::newRow("club king against diamond ace")
-        << 26 << 40 << "gazo/C13D.png"
-        << QByteArray("cpu=26=buf_cpu[0]=26,user=40\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern 1,x-y=12,cpu win:CPU=1,User=0,tie=0\n"
-                      "1.CPU=1,User=0,tie=0"
-                      "Pattern compare3\n"
-                      "cpu_card_compare:cpu=13,user=1\n")
-        << "CPU=1,User=0,tie=0";
-    QTest::newRow("heart king against heart 8")
-        << 39 << 34 << "gazo/H13D.png"
-        << QByteArray("cpu=39=buf_cpu[0]=39,user=34\n"
-                      "Pattern compare\n"
-                      "!x==y\n"
-                      "Patern2,x-y=5,user win:CPU=0,User=1,tie=0\n"
-                      "1.CPU=0,User=1,tie=0"
-                      "Pattern compare3\n"
-                      "cpu_card_compare:cpu=13,user=8\n")
-        << "CPU=0,User=1,tie=0";
-    QTest::newRow("spade queen against spade 7")
-        << 12 << 7 << "gazo/S12D.png"
-        << QByteArray("cpu=12=buf_cpu[0]=12,user=7\n"
-                      "!x==y\n"
-                      "Patern2,x-y=5,user win:CPU=0,User=1,tie=0\n"
-                      "1.CPU=0,User=1,tie=0"
-                      "buf_cpu[0]=12,buf_cpu[0]=7\n")
-        << "CPU=0,User=1,tie=0";
+    // clang-format off
+    QTest::newRow("heart ace against spade king") << 27 << 13 << "gazo/H01D.png" << QByteArray("cpu=27=buf_cpu[0]=27,user=13\nPattern compare\n!x==y\nPatern 3,y-x=12,user win:CPU=0,User=1,tie=0\n2.CPU=0,User=1,tie=0Pattern compare1\ncpu_card_compare:cpu=1,user=13\n") << "CPU=0,User=1,tie=0";
+    QTest::newRow("diamond king against spade ace") << 52 << 1 << "gazo/D13D.png" << QByteArray("cpu=52=buf_cpu[0]=52,user=1\nPattern compare\n!x==y\nPatern 1,x-y=12,cpu win:CPU=1,User=0,tie=0\n1.CPU=1,User=0,tie=0Pattern compare1\ncpu_card_compare:cpu=13,user=1\n") << "CPU=1,User=0,tie=0";
+    QTest::newRow("spade 5 against diamond 5") << 5 << 44 << "gazo/S05D.png" << QByteArray("cpu=5=buf_cpu[0]=5,user=44\nPattern compare\ntie :3.CPU=0,User=0,tie=1cpu_card_compare:cpu=5,user=5,count=1\nPattern compare2\n") << "CPU=0,User=0,tie=1";
+    QTest::newRow("spade 2 against club 7") << 2 << 20 << "gazo/S02D.png" << QByteArray("cpu=2=buf_cpu[0]=2,user=20\nPattern compare\n!x==y\nPatern 4,y-x=5,cpu win:CPU=1,User=0,tie=0\n2.CPU=1,User=0,tie=0cpu_card_compare:cpu=2,user=7,count=1\nPattern compare2\n") << "CPU=1,User=0,tie=0";
+    QTest::newRow("diamond jack against club 3") << 50 << 16 << "gazo/D11D.png" << QByteArray("cpu=50=buf_cpu[0]=50,user=16\nPattern compare\n!x==y\nPatern 1,x-y=8,cpu win:CPU=1,User=0,tie=0\n1.CPU=1,User=0,tie=0Pattern compare3\ncpu_card_compare:cpu=11,user=3\n") << "CPU=1,User=0,tie=0";
+    QTest::newRow("club ace against diamond king") << 14 << 52 << "gazo/C01D.png" << QByteArray("cpu=14=buf_cpu[0]=14,user=52\nPattern compare\n!x==y\nPatern 3,y-x=12,user win:CPU=0,User=1,tie=0\n2.CPU=0,User=1,tie=0Pattern compare3\ncpu_card_compare:cpu=1,user=13\n") << "CPU=0,User=1,tie=0";
+    QTest::newRow("club king against diamond ace") << 26 << 40 << "gazo/C13D.png" << QByteArray("cpu=26=buf_cpu[0]=26,user=40\nPattern compare\n!x==y\nPatern 1,x-y=12,cpu win:CPU=1,User=0,tie=0\n1.CPU=1,User=0,tie=0Pattern compare3\ncpu_card_compare:cpu=13,user=1\n") << "CPU=1,User=0,tie=0";
+    QTest::newRow("heart king against heart 8") << 39 << 34 << "gazo/H13D.png" << QByteArray("cpu=39=buf_cpu[0]=39,user=34\nPattern compare\n!x==y\nPatern2,x-y=5,user win:CPU=0,User=1,tie=0\n1.CPU=0,User=1,tie=0Pattern compare3\ncpu_card_compare:cpu=13,user=8\n") << "CPU=0,User=1,tie=0";
+    QTest::newRow("spade queen against spade 7") << 12 << 7 << "gazo/S12D.png" << QByteArray("cpu=12=buf_cpu[0]=12,user=7\n!x==y\nPatern2,x-y=5,user win:CPU=0,User=1,tie=0\n1.CPU=0,User=1,tie=0buf_cpu[0]=12,buf_cpu[0]=7\n") << "CPU=0,User=1,tie=0";
+    // clang-format on
 }
 
 void TestCpuOpen::judged_by_rank()
@@ -349,8 +253,9 @@ void TestCpuOpen::judged_by_rank()
     QFETCH(QString, score);
 
     // Fillers: cards no row uses.
-    deal_first_round({user_card, 9, 10, 11, 21}, {cpu_card, 22, 23, 24, 25});
-    const QByteArray trace = play_and_open(1);
+    QVERIFY(table->deal_round(1, {user_card, 9, 10, 11, 21, cpu_card, 22, 23, 24, 25}));
+    QVERIFY(table->play_pair(1));
+    const QByteArray trace = table->trace;
 
     const int from = trace.indexOf("\ncpu=") + 1;
     QCOMPARE(from > 0 ? trace.mid(from) : trace, lines);
@@ -362,19 +267,24 @@ void TestCpuOpen::judged_by_rank()
 // it at 3 opens hand positions 4 and 5, then wraps to 1.
 void TestCpuOpen::cpu_position_carries_over()
 {
-    deal_first_round(kUserHand, kCpuHand);
+    QVERIFY(table->deal_round(1, kUserHand + kCpuHand));
     cpu_cout = 3;
 
-    QByteArray trace = play_and_open(1);
+    QVERIFY(table->play_pair(1));
+    QByteArray trace = table->trace;
     QVERIFY2(trace.contains("cpu=20=buf_cpu[3]=20,user=13\n"), trace.constData());
     QVERIFY_PICTURE(table->label("cpu_play_label"), kCpuOpenPictures[3]);
 
-    trace = play_and_open(2);
+    table->trace.clear();
+    QVERIFY(table->play_pair(2));
+    trace = table->trace;
     QVERIFY2(trace.contains("cpu=8=buf_cpu[4]=8,user=44\n"), trace.constData());
     QVERIFY(trace.endsWith("Pattern x-1:buf_cpu[0]=27\n"));
     QCOMPARE(cpu_cout, 0);
 
-    trace = play_and_open(3);
+    table->trace.clear();
+    QVERIFY(table->play_pair(3));
+    trace = table->trace;
     QVERIFY2(trace.contains("cpu=27=buf_cpu[0]=27,user=2\n"), trace.constData());
     QVERIFY_PICTURE(table->label("cpu_play_label"), kCpuOpenPictures[0]);
 }

@@ -47,6 +47,7 @@ void add_press_columns()
 // The hand of the press tables, one suit after the other with a spade at the
 // end; what a press prints after its "button_count" line, by position.
 const QList<int> kPressHand{1, 14, 27, 40, 13};
+const QList<int> kCpuFillers{30, 31, 32, 33, 34};
 const char *const kPressTail[] = {
     "buf_deal1=1\n",
     "buf_deal2=14\nbufdeal2=14\n",
@@ -78,9 +79,6 @@ private slots:
     void press_out_of_step();
 
 private:
-    void deal_round(int round, const QList<int> &user_hand);
-    void play_and_open(int position);
-
     std::unique_ptr<TableFixture> table;
 };
 
@@ -93,28 +91,6 @@ void TestPlays::init()
 void TestPlays::cleanup()
 {
     table.reset();
-}
-
-// Deals `round` (1..5) with `user_hand` through "Deal cards", as after the
-// previous round's last open.
-void TestPlays::deal_round(int round, const QList<int> &user_hand)
-{
-    lay_deal_table(10 * (round - 1), user_hand + QList<int>{30, 31, 32, 33, 34});
-    count = round - 1;
-    button_count = round == 1 ? 0 : 5;
-    table->end_start_delay();
-    QVERIFY_PRESSABLE(table->deal_button());
-    table->click(table->deal_button());
-    table->wait_for_deal();
-    QCOMPARE(count, round);
-}
-
-void TestPlays::play_and_open(int position)
-{
-    QVERIFY_PRESSABLE(table->card_button(position));
-    table->click(table->card_button(position));
-    QVERIFY_PRESSABLE(table->open_button());
-    table->click(table->open_button());
 }
 
 void TestPlays::press_rule_data()
@@ -252,12 +228,9 @@ void TestPlays::press_on_the_table()
     QFETCH(QList<int>, earlier);
     QFETCH(QByteArray, lines);
 
-    deal_round(1, kPressHand);
-    for (int p : earlier) {
-        play_and_open(p);
-        if (QTest::currentTestFailed())
-            return;
-    }
+    QVERIFY(table->deal_round(1, kPressHand + kCpuFillers));
+    for (int p : earlier)
+        QVERIFY(table->play_pair(p));
     QVERIFY_PRESSABLE(table->card_button(position));
     const QByteArray trace = table->click(table->card_button(position));
 
@@ -287,54 +260,21 @@ void TestPlays::played_card_data()
     QTest::addColumn<QString>("picture");
     QTest::addColumn<QByteArray>("lines");
 
-    QTest::newRow("spade 5 at position 3, first card of a match")
-        << 1 << 3 << 5 << "gazo/s05.png"
-        << QByteArray("1.button_check3,case1,0\nbutton_count=1\nbuf_deal3=5\n"
-                      "buf_user[1]=5\nbuf_n=1\n");
-    QTest::newRow("spade king at position 1")
-        << 1 << 1 << 13 << "gazo/s13.png"
-        << QByteArray("1.button_check1,case1\nbutton_count=1\nbuf_deal1=13\n"
-                      "buf_user[1]=13\nbuf_n=1\n");
-    QTest::newRow("club ace at position 2")
-        << 1 << 2 << 14 << "gazo/c01.png"
-        << QByteArray("1.button_check2,case1,0\nbutton_count=1\nbuf_deal2=14\nbufdeal2=14\n"
-                      "buf_user[1]=14\nbuf_n=1\n");
-    QTest::newRow("club king at position 4")
-        << 1 << 4 << 26 << "gazo/c13.png"
-        << QByteArray("1.button_check4,case1,0\nbutton_count=1\nbuf_deal4=26\n"
-                      "buf_user[1]=26\nbuf_n=1\n");
-    QTest::newRow("heart ace at position 1")
-        << 1 << 1 << 27 << "gazo/h01.png"
-        << QByteArray("1.button_check1,case1\nbutton_count=1\nbuf_user[1]=27\nbuf_n=1\n");
-    QTest::newRow("heart queen at position 3 in round 3")
-        << 3 << 3 << 38 << "gazo/h12.png"
-        << QByteArray("1.button_check3,case1,0\nbutton_count=1\nbuf_user[3]=38\nbuf_n=1\n");
-    QTest::newRow("heart king at position 4")
-        << 1 << 4 << 39 << "gazo/h13.png"
-        << QByteArray("1.button_check4,case1,0\nbutton_count=1\nbuf_user[1]=39\nbuf_n=1\n");
-    QTest::newRow("diamond ace at position 3")
-        << 1 << 3 << 40 << "gazo/d01.png"
-        << QByteArray("1.button_check3,case1,0\nbutton_count=1\nbuf_user[1]=40\nbuf_n=1\n");
-    QTest::newRow("diamond king at position 2 in round 5")
-        << 5 << 2 << 52 << "gazo/d13.png"
-        << QByteArray("1.button_check2,case1,0\nbutton_count=1\nbufdeal2=52\n"
-                      "buf_user[5]=52\nbuf_n=1\n");
-    QTest::newRow("spade king at position 5")
-        << 1 << 5 << 13 << "gazo/s13.png"
-        << QByteArray("1.button_check5,case1,0\nbutton_count=1\nbuf_deal5=13\nSpade point5\n"
-                      "bufdeal5=13\nbuf_user[1]=13\nbuf_n=1\n");
-    QTest::newRow("club 7 at position 5 in round 2")
-        << 2 << 5 << 20 << "gazo/c07.png"
-        << QByteArray("1.button_check5,case1,0\nbutton_count=1\nbuf_deal5=20\nKurobar point5\n"
-                      "bufdeal5=20\nbuf_user[2]=20\nbuf_n=1\n");
-    QTest::newRow("heart ace at position 5")
-        << 1 << 5 << 27 << "gazo/h01.png"
-        << QByteArray("1.button_check5,case1,0\nbutton_count=1\nHurt point5\n"
-                      "bufdeal5=27\nbuf_user[1]=27\nbuf_n=1\n");
-    QTest::newRow("diamond ace at position 5")
-        << 1 << 5 << 40 << "gazo/d01.png"
-        << QByteArray("1.button_check5,case1,0\nbutton_count=1\nDaiya point5\n"
-                      "bufdeal5=40\nbuf_user[1]=40\nbuf_n=1\n");
+    // clang-format off
+    QTest::newRow("spade 5 at position 3, first card of a match") << 1 << 3 << 5 << "gazo/s05.png" << QByteArray("1.button_check3,case1,0\nbutton_count=1\nbuf_deal3=5\nbuf_user[1]=5\nbuf_n=1\n");
+    QTest::newRow("spade king at position 1") << 1 << 1 << 13 << "gazo/s13.png" << QByteArray("1.button_check1,case1\nbutton_count=1\nbuf_deal1=13\nbuf_user[1]=13\nbuf_n=1\n");
+    QTest::newRow("club ace at position 2") << 1 << 2 << 14 << "gazo/c01.png" << QByteArray("1.button_check2,case1,0\nbutton_count=1\nbuf_deal2=14\nbufdeal2=14\nbuf_user[1]=14\nbuf_n=1\n");
+    QTest::newRow("club king at position 4") << 1 << 4 << 26 << "gazo/c13.png" << QByteArray("1.button_check4,case1,0\nbutton_count=1\nbuf_deal4=26\nbuf_user[1]=26\nbuf_n=1\n");
+    QTest::newRow("heart ace at position 1") << 1 << 1 << 27 << "gazo/h01.png" << QByteArray("1.button_check1,case1\nbutton_count=1\nbuf_user[1]=27\nbuf_n=1\n");
+    QTest::newRow("heart queen at position 3 in round 3") << 3 << 3 << 38 << "gazo/h12.png" << QByteArray("1.button_check3,case1,0\nbutton_count=1\nbuf_user[3]=38\nbuf_n=1\n");
+    QTest::newRow("heart king at position 4") << 1 << 4 << 39 << "gazo/h13.png" << QByteArray("1.button_check4,case1,0\nbutton_count=1\nbuf_user[1]=39\nbuf_n=1\n");
+    QTest::newRow("diamond ace at position 3") << 1 << 3 << 40 << "gazo/d01.png" << QByteArray("1.button_check3,case1,0\nbutton_count=1\nbuf_user[1]=40\nbuf_n=1\n");
+    QTest::newRow("diamond king at position 2 in round 5") << 5 << 2 << 52 << "gazo/d13.png" << QByteArray("1.button_check2,case1,0\nbutton_count=1\nbufdeal2=52\nbuf_user[5]=52\nbuf_n=1\n");
+    QTest::newRow("spade king at position 5") << 1 << 5 << 13 << "gazo/s13.png" << QByteArray("1.button_check5,case1,0\nbutton_count=1\nbuf_deal5=13\nSpade point5\nbufdeal5=13\nbuf_user[1]=13\nbuf_n=1\n");
+    QTest::newRow("club 7 at position 5 in round 2") << 2 << 5 << 20 << "gazo/c07.png" << QByteArray("1.button_check5,case1,0\nbutton_count=1\nbuf_deal5=20\nKurobar point5\nbufdeal5=20\nbuf_user[2]=20\nbuf_n=1\n");
+    QTest::newRow("heart ace at position 5") << 1 << 5 << 27 << "gazo/h01.png" << QByteArray("1.button_check5,case1,0\nbutton_count=1\nHurt point5\nbufdeal5=27\nbuf_user[1]=27\nbuf_n=1\n");
+    QTest::newRow("diamond ace at position 5") << 1 << 5 << 40 << "gazo/d01.png" << QByteArray("1.button_check5,case1,0\nbutton_count=1\nDaiya point5\nbufdeal5=40\nbuf_user[1]=40\nbuf_n=1\n");
+    // clang-format on
 }
 
 void TestPlays::played_card()
@@ -348,7 +288,7 @@ void TestPlays::played_card()
     // Fillers at the other positions; only the pressed card matters.
     QList<int> hand{2, 16, 30, 44, 8};
     hand[position - 1] = card;
-    deal_round(round, hand);
+    QVERIFY(table->deal_round(round, hand + kCpuFillers));
     buf_n = 0;
     table->sound.played.clear();
 
@@ -375,15 +315,9 @@ void TestPlays::played_card()
 // The hidden buttons were left enabled, so the next deal shows them ready.
 void TestPlays::next_deal_shows_every_button_enabled()
 {
-    deal_round(1, kPressHand);
-    for (int p : {1, 3, 5, 2, 4}) {
-        play_and_open(p);
-        if (QTest::currentTestFailed())
-            return;
-    }
-    QVERIFY_PRESSABLE(table->deal_button());
-    table->click(table->deal_button());
-    table->wait_for_deal();
+    QVERIFY(table->deal_round(1, kPressHand + kCpuFillers));
+    QVERIFY(table->play_round({1, 3, 5, 2, 4}));
+    QVERIFY(table->deal());
     QCOMPARE(count, 2);
     QCOMPARE(button_count, 0);
     for (int p = 1; p <= 5; ++p)
@@ -397,18 +331,11 @@ void TestPlays::press_on_a_slot_without_a_card_data()
     QTest::addColumn<int>("card");
     QTest::addColumn<QByteArray>("lines");
 
-    QTest::newRow("no card at position 1")
-        << 1 << 0
-        << QByteArray("1.button_check1,case1\nbutton_count=1\nReigai bufdeal1=0\n"
-                      "buf_user[1]=0\nbuf_n=1\n");
-    QTest::newRow("card 53 at position 2")
-        << 2 << 53
-        << QByteArray("1.button_check2,case1,0\nbutton_count=1\nReigai bufdeal2=53\n"
-                      "bufdeal2=53\nbuf_user[1]=53\nbuf_n=1\n");
-    QTest::newRow("no card at position 5")
-        << 5 << 0
-        << QByteArray("1.button_check5,case1,0\nbutton_count=1\nReigai bufdeal2=0\n"
-                      "bufdeal5=0\nbuf_user[1]=0\nbuf_n=1\n");
+    // clang-format off
+    QTest::newRow("no card at position 1") << 1 << 0 << QByteArray("1.button_check1,case1\nbutton_count=1\nReigai bufdeal1=0\nbuf_user[1]=0\nbuf_n=1\n");
+    QTest::newRow("card 53 at position 2") << 2 << 53 << QByteArray("1.button_check2,case1,0\nbutton_count=1\nReigai bufdeal2=53\nbufdeal2=53\nbuf_user[1]=53\nbuf_n=1\n");
+    QTest::newRow("no card at position 5") << 5 << 0 << QByteArray("1.button_check5,case1,0\nbutton_count=1\nReigai bufdeal2=0\nbufdeal5=0\nbuf_user[1]=0\nbuf_n=1\n");
+    // clang-format on
 }
 
 // Does not arise in play: the deal ends the match on an empty slot.
@@ -418,7 +345,7 @@ void TestPlays::press_on_a_slot_without_a_card()
     QFETCH(int, card);
     QFETCH(QByteArray, lines);
 
-    deal_round(1, kPressHand);
+    QVERIFY(table->deal_round(1, kPressHand + kCpuFillers));
     table->probe->buf_deal(position) = card;
     QVERIFY_PRESSABLE(table->card_button(position));
     QCOMPARE(table->click(table->card_button(position)), lines);

@@ -14,8 +14,8 @@
 #include <memory>
 
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
-#include "tests/support/stdout_capture.h"
+#include "tests/support/table_checks.h"
+#include "tests/support/table_fixture.h"
 
 namespace {
 
@@ -56,7 +56,8 @@ private slots:
     void menus();
 
 private:
-    std::unique_ptr<Kestrano> window;
+    std::unique_ptr<TableFixture> table;
+    Kestrano *window = nullptr;
 };
 
 void TestWindow::initTestCase()
@@ -67,17 +68,14 @@ void TestWindow::initTestCase()
 
 void TestWindow::init()
 {
-    reset_game_state();
-    capture_stdout([this] {
-        window = std::make_unique<Kestrano>();
-        window->show();
-    });
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    table = std::make_unique<TableFixture>();
+    window = table->window();
+    QVERIFY(table->show_exposed());
 }
 
 void TestWindow::cleanup()
 {
-    window.reset();
+    table.reset();
 }
 
 void TestWindow::fixed_size()
@@ -159,12 +157,8 @@ void TestWindow::widgets()
     if (!label)
         return;
     QCOMPARE(!label->pixmap().isNull(), picture);
-    if (picture) {
-        const QPixmap back(QStringLiteral("gazo/UB0.png"));
-        QVERIFY2(!back.isNull(), "gazo/UB0.png is missing from the runnable folder");
-        QVERIFY2(label->pixmap().toImage() == back.toImage(),
-                 "the pile does not show the card back");
-    }
+    if (picture)
+        QVERIFY_PICTURE(label, QStringLiteral("gazo/UB0.png"));
 }
 
 void TestWindow::label_fonts_data()
@@ -182,7 +176,7 @@ void TestWindow::label_fonts()
     QFETCH(QString, name);
     QFETCH(int, points);
 
-    auto *label = window->findChild<QLabel *>(name);
+    auto *label = table->label(name);
     QVERIFY(label);
     QCOMPARE(label->font().pointSize(), points);
     QCOMPARE(label->font().family(), QStringLiteral("minamoji"));
@@ -262,8 +256,8 @@ void TestWindow::green_table()
     QList<QRect> covered;
     for (QWidget *child : window->centralWidget()->findChildren<QWidget *>()) {
         if (child->isVisible())
-            covered << QRect(child->mapTo(window.get(), QPoint(0, 0)), child->size())
-                           .adjusted(-2, -2, 2, 2);
+            covered
+                << QRect(child->mapTo(window, QPoint(0, 0)), child->size()).adjusted(-2, -2, 2, 2);
     }
 
     int sampled = 0;

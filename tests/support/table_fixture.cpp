@@ -144,6 +144,15 @@ bool TableFixture::deal()
     return press(deal_button()) && dealt();
 }
 
+bool TableFixture::deal_round(int round, const QList<int> &cards)
+{
+    lay_deal_table(10 * (round - 1), cards);
+    count = round - 1;
+    button_count = round == 1 ? 0 : 5;
+    end_start_delay();
+    return deal() && count == round;
+}
+
 bool TableFixture::dealt()
 {
     return wait("the deal after \"Deal cards\"", [this] { return round_label()->isHidden(); });

@@ -8,6 +8,7 @@
 //   lay_demo_deal()                the demonstration match's deal table
 //   start_game()                   Ctrl+B, then the start pause runs out
 //   deal()                         "Deal cards" pressed, the deal waited for
+//   deal_round(round, cards)       the same for a chosen round and hands
 //   press(widget), press_key(key)  a button the player can press, by mouse or key
 //   play_pair(position)            a card button, then "Card open"
 //   play_round(order)              five pairs, the positions in the given order
@@ -129,6 +130,9 @@ public:
     void lay_demo_deal();
     [[nodiscard]] bool start_game();
     [[nodiscard]] bool deal();
+    // Deals `round` holding `cards` (the user's hand, then the CPU's) through
+    // "Deal cards", as after the previous round's last open.
+    [[nodiscard]] bool deal_round(int round, const QList<int> &cards);
     [[nodiscard]] bool press(QWidget *target);
     // A key pressed on the window that has the keyboard, as a keyboard does.
     [[nodiscard]] bool press_key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
