@@ -385,6 +385,12 @@ void TestClosing::real_program_closed_in_a_round()
             const ssize_t got = ::read(stalled[0], bytes, sizeof bytes);
             if (got > 0)
                 traces.append(bytes, got);
+            // At the pipe's end the game has let go of its output: from now
+            // on only its end is waited for.
+            if (got == 0) {
+                ::close(stalled[0]);
+                stalled[0] = -1;
+            }
         }
         ended = game.waitForFinished(stalled[0] == -1 ? 100 : 0);
     }

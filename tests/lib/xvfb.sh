@@ -8,10 +8,10 @@
 # no display comes; Xvfb's messages are in $work/xvfb.log.
 # shellcheck disable=SC2154 # $work and `pids` belong to scratch.sh
 start_xvfb() {
-    local lifetime=$1
+    local seconds=$1
     shift
     # Xvfb picks a free display number and writes it to fd 3 once it is ready.
-    timeout "$lifetime" Xvfb -displayfd 3 -nolisten tcp "$@" -screen 0 1024x768x24 \
+    timeout "$seconds" Xvfb -displayfd 3 -nolisten tcp "$@" -screen 0 1024x768x24 \
         3>"$work/display" 2>"$work/xvfb.log" &
     pids+=($!)
     local _
