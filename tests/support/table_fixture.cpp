@@ -268,7 +268,7 @@ QByteArray TableFixture::wait_for_deal()
     const qsizetype from = trace.size();
     if (!dealt())
         trace += "<no deal>";
-    const QByteArray printed = trace.mid(from);
+    QByteArray printed = trace.mid(from);
     trace.truncate(from);
     return printed;
 }
