@@ -162,11 +162,21 @@ bool play(Phase phase, const QString &button, Qt::Key key, Game &game)
     game.before = state();
     const qsizetype heard = table.sound.played.size();
     table.trace.clear();
+    // The state right after the game's own slot: a key press runs the event
+    // loop once more, where a short pause the press started may already end.
+    bool slot_ran = false;
+    const QMetaObject::Connection after =
+        QObject::connect(target, &QPushButton::clicked, target, [&] {
+            game.after = state();
+            slot_ran = true;
+        });
     if (key == Qt::Key_unknown)
         table.trace = table.click(target);
     else if (!table.press_key(key))
         return false;
-    game.after = state();
+    QObject::disconnect(after);
+    if (!slot_ran)
+        game.after = state();
     // What the press started (a deal, a notice) runs to its end.
     if (game.pressable) {
         if (!table.settle())
