@@ -117,6 +117,26 @@ stage() {
     fi
 }
 
+# stage_beside NAME COMMAND...: starts a check at the lowest priority, to run
+# beside the next stages; `join_stage` waits for it and shows what it printed.
+stage_beside() {
+    local before=${#failed[@]}
+    beside_name=$1 beside_log=$(mktemp)
+    shift
+    (
+        renice -n 19 -p "$BASHPID" >/dev/null
+        stage "$beside_name" "$@"
+        [ ${#failed[@]} -eq "$before" ]
+    ) >"$beside_log" 2>&1 &
+    beside_pid=$!
+}
+
+join_stage() {
+    wait "$beside_pid" || failed+=("$beside_name")
+    cat "$beside_log"
+    rm -f "$beside_log"
+}
+
 # As `stage`, for a check that the later ones cannot do without.
 required_stage() {
     stage "$@"
@@ -135,8 +155,11 @@ finish() {
 required_stage packages packages
 required_stage build build
 stage format format
-stage tidy tidy
+# clang-tidy only reads the sources, and the tests mostly wait for the game's
+# pauses: the two share the processors.
+stage_beside tidy tidy
 stage tests tests
+join_stage
 stage memcheck memcheck
 stage asan asan
 finish
