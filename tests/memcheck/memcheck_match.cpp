@@ -13,8 +13,6 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include <functional>
-
 #include "app/translation.h"
 #include "table/kestrano.h"
 #include "table/sound.h"
@@ -33,9 +31,9 @@ QWidget *other_window(const TableFixture &table)
     return nullptr;
 }
 
-// Shows a secondary window from its menu command, then lets `close` close it
-// as its user would.
-bool look_at(TableFixture &table, const char *command, const std::function<void(QWidget *)> &close)
+// Shows a secondary window from its menu command, then closes it as its user
+// would: with the named button, or with the window's close button.
+bool look_at(TableFixture &table, const char *command, const char *button = nullptr)
 {
     table.action(QLatin1String(command))->trigger();
     QWidget *shown = nullptr;
@@ -44,28 +42,19 @@ bool look_at(TableFixture &table, const char *command, const std::function<void(
         qWarning("the window of \"%s\" did not open", command);
         return false;
     }
-    close(shown);
+    if (!button)
+        shown->close();
+    else if (auto *named = shown->findChild<QPushButton *>(QLatin1String(button)))
+        QTest::mouseClick(named, Qt::LeftButton);
+    else
+        return false;
     return QTest::qWaitFor([shown] { return !shown->isVisible(); }, table.step_timeout_ms);
 }
 
 bool play_session(TableFixture &table)
 {
-    if (!table.show_active() || !table.start_game())
-        return false;
-    for (const auto &order : kDemoOrders) {
-        if (!table.deal() || !table.play_round(order))
-            return false;
-    }
-    if (!table.finish_match())
-        return false;
-    // The version window goes with its " O k " button, the help page with its
-    // window's close button.
-    if (!look_at(table, "Version",
-                 [](QWidget *shown) {
-                     QTest::mouseClick(shown->findChild<QPushButton *>("ok_button"),
-                                       Qt::LeftButton);
-                 }) ||
-        !look_at(table, "Explain", [](QWidget *shown) { shown->close(); }))
+    if (!table.show_active() || !table.play_to(Phase::AfterMatch) ||
+        !look_at(table, "Version", "ok_button") || !look_at(table, "Explain"))
         return false;
     table.window()->activateWindow();
     ModalAnswer *question = answer_next_box(QMessageBox::Yes);

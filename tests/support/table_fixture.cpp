@@ -19,17 +19,20 @@
 
 TableFixture::TableFixture(double delay_scale)
 {
-    reset_game_state();
-    set_delay_scale_for_tests(delay_scale);
-    capture_stdout([this] { built = std::make_unique<Kestrano>(); });
-    probe = std::make_unique<KestranoProbe>(*built);
+    build(delay_scale, nullptr);
 }
 
 TableFixture::TableFixture(double delay_scale, const QList<int> &draws)
 {
+    build(delay_scale, &draws);
+}
+
+void TableFixture::build(double delay_scale, const QList<int> *draws)
+{
     reset_game_state();
     set_delay_scale_for_tests(delay_scale);
-    random = std::make_unique<ScriptedRandom>(draws);
+    if (draws)
+        random = std::make_unique<ScriptedRandom>(*draws);
     capture_stdout([this] { built = std::make_unique<Kestrano>(); });
     probe = std::make_unique<KestranoProbe>(*built);
 }
@@ -77,41 +80,6 @@ QAction *TableFixture::action(const QString &text) const
             return action;
     }
     return nullptr;
-}
-
-QPushButton *TableFixture::deal_button() const
-{
-    return button(QStringLiteral("deal_button"));
-}
-
-QPushButton *TableFixture::open_button() const
-{
-    return button(QStringLiteral("cpu_open_button"));
-}
-
-QPushButton *TableFixture::card_button(int position) const
-{
-    return button(QStringLiteral("push_button%1").arg(position));
-}
-
-QLabel *TableFixture::user_card_label(int position) const
-{
-    return label(QStringLiteral("user_card_label%1").arg(position));
-}
-
-QLabel *TableFixture::cpu_card_label(int position) const
-{
-    return label(QStringLiteral("cpu_card_label%1").arg(position));
-}
-
-QLabel *TableFixture::round_label() const
-{
-    return label(QStringLiteral("round_label"));
-}
-
-QAction *TableFixture::start_action() const
-{
-    return action(QStringLiteral("Game start"));
 }
 
 void TableFixture::lay_demo_deal()

@@ -118,13 +118,13 @@ public:
     QPushButton *button(const QString &name) const;
     QLabel *label(const QString &name) const;
     QAction *action(const QString &text) const;
-    QPushButton *deal_button() const;
-    QPushButton *open_button() const;
-    QPushButton *card_button(int position) const;
-    QLabel *user_card_label(int position) const;
-    QLabel *cpu_card_label(int position) const;
-    QLabel *round_label() const;
-    QAction *start_action() const;
+    QPushButton *deal_button() const { return button(QStringLiteral("deal_button")); }
+    QPushButton *open_button() const { return button(QStringLiteral("cpu_open_button")); }
+    QPushButton *card_button(int p) const { return button("push_button" + QString::number(p)); }
+    QLabel *user_card_label(int p) const { return label("user_card_label" + QString::number(p)); }
+    QLabel *cpu_card_label(int p) const { return label("cpu_card_label" + QString::number(p)); }
+    QLabel *round_label() const { return label(QStringLiteral("round_label")); }
+    QAction *start_action() const { return action(QStringLiteral("Game start")); }
 
     // The steps of play.
     void lay_demo_deal();
@@ -161,6 +161,7 @@ public:
     std::unique_ptr<KestranoProbe> probe;
 
 private:
+    void build(double delay_scale, const QList<int> *draws);
     [[nodiscard]] bool started();
     [[nodiscard]] bool dealt();
     [[nodiscard]] bool wait(const char *what, const std::function<bool()> &condition);
