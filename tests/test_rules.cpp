@@ -53,50 +53,49 @@ private slots:
         QTest::addColumn<int>("position");
         QTest::addColumn<Suit>("suit");
         QTest::addColumn<int>("rank");
-        QTest::addColumn<QString>("face_path");
-        QTest::addColumn<QString>("open_path");
+        QTest::addColumn<QStringList>("pictures"); // face up, and opened
         QTest::addColumn<QString>("tool_tip");
 
         // The edges of each suit, each rank word and the hand positions where the
         // diamonds' words change; then numbers that are no card at all.
         // clang-format off
-        QTest::newRow("1 at 1: the ace of spades, the first card") << 1 << 1 << Suit::Spades << 1 << "gazo/s01.png" << "gazo/S01D.png" << "Spade A draw card";
-        QTest::newRow("2 at 5: the 2 of spades") << 2 << 5 << Suit::Spades << 2 << "gazo/s02.png" << "gazo/S02D.png" << "Spade 2 draw card";
-        QTest::newRow("4 at 5: the 4 of spades at position 5") << 4 << 5 << Suit::Spades << 4 << "gazo/s04.png" << "gazo/S04D.png" << "Spade 4 draw card";
-        QTest::newRow("13 at 4: the king of spades, the last spade") << 13 << 4 << Suit::Spades << 13 << "gazo/s13.png" << "gazo/S13D.png" << "Spade King draw card";
-        QTest::newRow("14 at 2: the ace of clubs, the first club") << 14 << 2 << Suit::Clubs << 1 << "gazo/c01.png" << "gazo/C01D.png" << "Kurobar A draw card";
-        QTest::newRow("16 at 3: the 3 of clubs") << 16 << 3 << Suit::Clubs << 3 << "gazo/c03.png" << "gazo/C03D.png" << "Kurobar 3 draw card";
-        QTest::newRow("17 at 5: the 4 of clubs at position 5") << 17 << 5 << Suit::Clubs << 4 << "gazo/c04.png" << "gazo/C04D.png" << "Kurobar 4 draw card";
-        QTest::newRow("20 at 5: the 7 of clubs") << 20 << 5 << Suit::Clubs << 7 << "gazo/c07.png" << "gazo/C07D.png" << "Kurobar 7 draw card";
-        QTest::newRow("23 at 3: the 10 of clubs") << 23 << 3 << Suit::Clubs << 10 << "gazo/c10.png" << "gazo/C10D.png" << "Kurobar 10 draw card";
-        QTest::newRow("26 at 1: the king of clubs, the last club") << 26 << 1 << Suit::Clubs << 13 << "gazo/c13.png" << "gazo/C13D.png" << "Kurobar King draw card";
-        QTest::newRow("27 at 5: the ace of hearts, the first heart") << 27 << 5 << Suit::Hearts << 1 << "gazo/h01.png" << "gazo/H01D.png" << "Hurt A draw card";
-        QTest::newRow("30 at 5: the 4 of hearts at position 5") << 30 << 5 << Suit::Hearts << 4 << "gazo/h04.png" << "gazo/H04D.png" << "Hurt 4 draw card";
-        QTest::newRow("31 at 2: the 5 of hearts") << 31 << 2 << Suit::Hearts << 5 << "gazo/h05.png" << "gazo/H05D.png" << "Hurt 5 draw card";
-        QTest::newRow("32 at 4: the 6 of hearts") << 32 << 4 << Suit::Hearts << 6 << "gazo/h06.png" << "gazo/H06D.png" << "Hurt 6 draw card";
-        QTest::newRow("34 at 1: the 8 of hearts") << 34 << 1 << Suit::Hearts << 8 << "gazo/h08.png" << "gazo/H08D.png" << "Hurt 8 draw card";
-        QTest::newRow("35 at 3: the 9 of hearts") << 35 << 3 << Suit::Hearts << 9 << "gazo/h09.png" << "gazo/H09D.png" << "Hurt 9 draw card";
-        QTest::newRow("37 at 3: the jack of hearts") << 37 << 3 << Suit::Hearts << 11 << "gazo/h11.png" << "gazo/H11D.png" << "Hurt Jack draw card";
-        QTest::newRow("38 at 5: the queen of hearts") << 38 << 5 << Suit::Hearts << 12 << "gazo/h12.png" << "gazo/H12D.png" << "Hurt Queen draw card";
-        QTest::newRow("39 at 1: the king of hearts, the last heart") << 39 << 1 << Suit::Hearts << 13 << "gazo/h13.png" << "gazo/H13D.png" << "Hurt King draw card";
-        QTest::newRow("40 at 1: the ace of diamonds at position 1") << 40 << 1 << Suit::Diamonds << 1 << "gazo/d01.png" << "gazo/D01D.png" << "dia A draw card";
-        QTest::newRow("40 at 2: the ace of diamonds at position 2") << 40 << 2 << Suit::Diamonds << 1 << "gazo/d01.png" << "gazo/D01D.png" << "dia A draw card";
-        QTest::newRow("40 at 3: the ace of diamonds at position 3") << 40 << 3 << Suit::Diamonds << 1 << "gazo/d01.png" << "gazo/D01D.png" << "Dia A draw card";
-        QTest::newRow("42 at 5: the 3 of diamonds at position 5") << 42 << 5 << Suit::Diamonds << 3 << "gazo/d03.png" << "gazo/D03D.png" << "Dia 3 draw card";
-        QTest::newRow("43 at 1: the 4 of diamonds at position 1") << 43 << 1 << Suit::Diamonds << 4 << "gazo/d04.png" << "gazo/D04D.png" << "dia 4 draw card";
-        QTest::newRow("43 at 3: the 4 of diamonds at position 3") << 43 << 3 << Suit::Diamonds << 4 << "gazo/d04.png" << "gazo/D04D.png" << "Dia 4 draw card";
-        QTest::newRow("43 at 4: the 4 of diamonds at position 4") << 43 << 4 << Suit::Diamonds << 4 << "gazo/d04.png" << "gazo/D04D.png" << "Dia 4 draw card";
-        QTest::newRow("43 at 5: the 4 of diamonds at position 5, with a zero") << 43 << 5 << Suit::Diamonds << 4 << "gazo/d04.png" << "gazo/D04D.png" << "Dia 04 draw card";
-        QTest::newRow("44 at 5: the 5 of diamonds at position 5") << 44 << 5 << Suit::Diamonds << 5 << "gazo/d05.png" << "gazo/D05D.png" << "Dia 5 draw card";
-        QTest::newRow("51 at 2: the queen of diamonds at position 2") << 51 << 2 << Suit::Diamonds << 12 << "gazo/d12.png" << "gazo/D12D.png" << "dia Queen draw card";
-        QTest::newRow("52 at 4: the king of diamonds, the last card") << 52 << 4 << Suit::Diamonds << 13 << "gazo/d13.png" << "gazo/D13D.png" << "Dia King draw card";
-        QTest::newRow("52 at 5: the king of diamonds at position 5") << 52 << 5 << Suit::Diamonds << 13 << "gazo/d13.png" << "gazo/D13D.png" << "Dia King draw card";
-        QTest::newRow("0 at 1: no card") << 0 << 1 << Suit::None << 0 << "" << "" << "";
-        QTest::newRow("0 at 5: no card") << 0 << 5 << Suit::None << 0 << "" << "" << "";
-        QTest::newRow("-1 at 3: no card") << -1 << 3 << Suit::None << 0 << "" << "" << "";
-        QTest::newRow("53 at 2: no card") << 53 << 2 << Suit::None << 0 << "" << "" << "";
-        QTest::newRow("53 at 5: no card") << 53 << 5 << Suit::None << 0 << "" << "" << "";
-        QTest::newRow("100 at 4: no card") << 100 << 4 << Suit::None << 0 << "" << "" << "";
+        QTest::newRow("1 at 1: the ace of spades, the first card") << 1 << 1 << Suit::Spades << 1 << QStringList{"gazo/s01.png", "gazo/S01D.png"} << "Spade A draw card";
+        QTest::newRow("2 at 5: the 2 of spades") << 2 << 5 << Suit::Spades << 2 << QStringList{"gazo/s02.png", "gazo/S02D.png"} << "Spade 2 draw card";
+        QTest::newRow("4 at 5: the 4 of spades at position 5") << 4 << 5 << Suit::Spades << 4 << QStringList{"gazo/s04.png", "gazo/S04D.png"} << "Spade 4 draw card";
+        QTest::newRow("13 at 4: the king of spades, the last spade") << 13 << 4 << Suit::Spades << 13 << QStringList{"gazo/s13.png", "gazo/S13D.png"} << "Spade King draw card";
+        QTest::newRow("14 at 2: the ace of clubs, the first club") << 14 << 2 << Suit::Clubs << 1 << QStringList{"gazo/c01.png", "gazo/C01D.png"} << "Kurobar A draw card";
+        QTest::newRow("16 at 3: the 3 of clubs") << 16 << 3 << Suit::Clubs << 3 << QStringList{"gazo/c03.png", "gazo/C03D.png"} << "Kurobar 3 draw card";
+        QTest::newRow("17 at 5: the 4 of clubs at position 5") << 17 << 5 << Suit::Clubs << 4 << QStringList{"gazo/c04.png", "gazo/C04D.png"} << "Kurobar 4 draw card";
+        QTest::newRow("20 at 5: the 7 of clubs") << 20 << 5 << Suit::Clubs << 7 << QStringList{"gazo/c07.png", "gazo/C07D.png"} << "Kurobar 7 draw card";
+        QTest::newRow("23 at 3: the 10 of clubs") << 23 << 3 << Suit::Clubs << 10 << QStringList{"gazo/c10.png", "gazo/C10D.png"} << "Kurobar 10 draw card";
+        QTest::newRow("26 at 1: the king of clubs, the last club") << 26 << 1 << Suit::Clubs << 13 << QStringList{"gazo/c13.png", "gazo/C13D.png"} << "Kurobar King draw card";
+        QTest::newRow("27 at 5: the ace of hearts, the first heart") << 27 << 5 << Suit::Hearts << 1 << QStringList{"gazo/h01.png", "gazo/H01D.png"} << "Hurt A draw card";
+        QTest::newRow("30 at 5: the 4 of hearts at position 5") << 30 << 5 << Suit::Hearts << 4 << QStringList{"gazo/h04.png", "gazo/H04D.png"} << "Hurt 4 draw card";
+        QTest::newRow("31 at 2: the 5 of hearts") << 31 << 2 << Suit::Hearts << 5 << QStringList{"gazo/h05.png", "gazo/H05D.png"} << "Hurt 5 draw card";
+        QTest::newRow("32 at 4: the 6 of hearts") << 32 << 4 << Suit::Hearts << 6 << QStringList{"gazo/h06.png", "gazo/H06D.png"} << "Hurt 6 draw card";
+        QTest::newRow("34 at 1: the 8 of hearts") << 34 << 1 << Suit::Hearts << 8 << QStringList{"gazo/h08.png", "gazo/H08D.png"} << "Hurt 8 draw card";
+        QTest::newRow("35 at 3: the 9 of hearts") << 35 << 3 << Suit::Hearts << 9 << QStringList{"gazo/h09.png", "gazo/H09D.png"} << "Hurt 9 draw card";
+        QTest::newRow("37 at 3: the jack of hearts") << 37 << 3 << Suit::Hearts << 11 << QStringList{"gazo/h11.png", "gazo/H11D.png"} << "Hurt Jack draw card";
+        QTest::newRow("38 at 5: the queen of hearts") << 38 << 5 << Suit::Hearts << 12 << QStringList{"gazo/h12.png", "gazo/H12D.png"} << "Hurt Queen draw card";
+        QTest::newRow("39 at 1: the king of hearts, the last heart") << 39 << 1 << Suit::Hearts << 13 << QStringList{"gazo/h13.png", "gazo/H13D.png"} << "Hurt King draw card";
+        QTest::newRow("40 at 1: the ace of diamonds at position 1") << 40 << 1 << Suit::Diamonds << 1 << QStringList{"gazo/d01.png", "gazo/D01D.png"} << "dia A draw card";
+        QTest::newRow("40 at 2: the ace of diamonds at position 2") << 40 << 2 << Suit::Diamonds << 1 << QStringList{"gazo/d01.png", "gazo/D01D.png"} << "dia A draw card";
+        QTest::newRow("40 at 3: the ace of diamonds at position 3") << 40 << 3 << Suit::Diamonds << 1 << QStringList{"gazo/d01.png", "gazo/D01D.png"} << "Dia A draw card";
+        QTest::newRow("42 at 5: the 3 of diamonds at position 5") << 42 << 5 << Suit::Diamonds << 3 << QStringList{"gazo/d03.png", "gazo/D03D.png"} << "Dia 3 draw card";
+        QTest::newRow("43 at 1: the 4 of diamonds at position 1") << 43 << 1 << Suit::Diamonds << 4 << QStringList{"gazo/d04.png", "gazo/D04D.png"} << "dia 4 draw card";
+        QTest::newRow("43 at 3: the 4 of diamonds at position 3") << 43 << 3 << Suit::Diamonds << 4 << QStringList{"gazo/d04.png", "gazo/D04D.png"} << "Dia 4 draw card";
+        QTest::newRow("43 at 4: the 4 of diamonds at position 4") << 43 << 4 << Suit::Diamonds << 4 << QStringList{"gazo/d04.png", "gazo/D04D.png"} << "Dia 4 draw card";
+        QTest::newRow("43 at 5: the 4 of diamonds at position 5, with a zero") << 43 << 5 << Suit::Diamonds << 4 << QStringList{"gazo/d04.png", "gazo/D04D.png"} << "Dia 04 draw card";
+        QTest::newRow("44 at 5: the 5 of diamonds at position 5") << 44 << 5 << Suit::Diamonds << 5 << QStringList{"gazo/d05.png", "gazo/D05D.png"} << "Dia 5 draw card";
+        QTest::newRow("51 at 2: the queen of diamonds at position 2") << 51 << 2 << Suit::Diamonds << 12 << QStringList{"gazo/d12.png", "gazo/D12D.png"} << "dia Queen draw card";
+        QTest::newRow("52 at 4: the king of diamonds, the last card") << 52 << 4 << Suit::Diamonds << 13 << QStringList{"gazo/d13.png", "gazo/D13D.png"} << "Dia King draw card";
+        QTest::newRow("52 at 5: the king of diamonds at position 5") << 52 << 5 << Suit::Diamonds << 13 << QStringList{"gazo/d13.png", "gazo/D13D.png"} << "Dia King draw card";
+        QTest::newRow("0 at 1: no card") << 0 << 1 << Suit::None << 0 << QStringList{"", ""} << "";
+        QTest::newRow("0 at 5: no card") << 0 << 5 << Suit::None << 0 << QStringList{"", ""} << "";
+        QTest::newRow("-1 at 3: no card") << -1 << 3 << Suit::None << 0 << QStringList{"", ""} << "";
+        QTest::newRow("53 at 2: no card") << 53 << 2 << Suit::None << 0 << QStringList{"", ""} << "";
+        QTest::newRow("53 at 5: no card") << 53 << 5 << Suit::None << 0 << QStringList{"", ""} << "";
+        QTest::newRow("100 at 4: no card") << 100 << 4 << Suit::None << 0 << QStringList{"", ""} << "";
         // clang-format on
     }
 
@@ -106,14 +105,12 @@ private slots:
         QFETCH(int, position);
         QFETCH(Suit, suit);
         QFETCH(int, rank);
-        QFETCH(QString, face_path);
-        QFETCH(QString, open_path);
+        QFETCH(QStringList, pictures);
         QFETCH(QString, tool_tip);
 
         QCOMPARE(card_suit(card), suit);
         QCOMPARE(card_rank(card), rank);
-        QCOMPARE(face_picture_path(card), face_path);
-        QCOMPARE(open_picture_path(card), open_path);
+        QCOMPARE(QStringList({face_picture_path(card), open_picture_path(card)}), pictures);
         QCOMPARE(draw_tool_tip(card, position), tool_tip);
     }
 
@@ -267,12 +264,7 @@ private slots:
                                   from_to(29, 52));
         QCOMPARE(deck_swap_count, 9);
         // The window keeps the last draws: the diamonds' row and the table's.
-        QList<int> kept;
-        for (int i = 1; i <= 6; ++i)
-            kept << table->probe->n(i);
-        for (int i = 1; i <= 24; ++i)
-            kept << table->probe->nn(i);
-        QCOMPARE(kept,
+        QCOMPARE(kept_draws(),
                  QList<int>(6, 11) + QList<int>(4, 48) + QList<int>(1, 7) + QList<int>(19, 48));
         QCOMPARE(messages, QStringList({QStringLiteral("It is shuffuling now"),
                                         QStringLiteral("It has shuffuled Ok")}));
@@ -424,24 +416,16 @@ private slots:
             QSKIP("every attempt crossed a second boundary");
 
         std::srand(static_cast<unsigned>(second));
-        QList<int> raw;
-        for (int i = 0; i < kTableDraws; ++i)
-            raw << std::rand();
-        QList<int> positions;
+        QList<int> positions(kRowDraws); // n1..n6, then nn1..nn24
         QString row_line = QStringLiteral("n1=%1,n2=%2,n3=%3,n4=%4,n5=%5,n6=%6\n");
-        for (int i = 0; i < kRowDraws; ++i) {
-            positions << raw.at(i) % 12;
-            row_line = row_line.arg(raw.at(i) % 12);
+        for (int i = 0; i < kTableDraws; ++i) {
+            const int raw = std::rand();
+            positions << raw % 52;
+            if (i < kRowDraws)
+                row_line = row_line.arg(positions[i] = raw % 12);
         }
-        for (int i = 0; i < kTableDraws; ++i)
-            positions << raw.at(i) % 52;
         QCOMPARE(trace.count(row_line.toLatin1()), 8); // four rows, two shuffles
-        QList<int> kept;                               // by the window: n1..n6, nn1..nn24
-        for (int i = 1; i <= kRowDraws; ++i)
-            kept << table->probe->n(i);
-        for (int i = 1; i <= kTableDraws; ++i)
-            kept << table->probe->nn(i);
-        QCOMPARE(kept, positions);
+        QCOMPARE(kept_draws(), positions);
 
         // Every row got the same exchanges from the same starting order, so the
         // ranks still line up across the four rows.
@@ -454,6 +438,14 @@ private slots:
     }
 
 private:
+    // The last draws the window keeps: n1..n6, then nn1..nn24.
+    QList<int> kept_draws() const
+    {
+        QList<int> kept;
+        for (int i = 1; i <= kRowDraws + kTableDraws; ++i)
+            kept << (i <= kRowDraws ? table->probe->n(i) : table->probe->nn(i - kRowDraws));
+        return kept;
+    }
     QByteArray shuffle()
     {
         return capture_stdout([this] { table->probe->card_shuffle(); });
