@@ -23,14 +23,6 @@ const QString kLose = QStringLiteral("User lose");
 const QString kWin = QStringLiteral("User win");
 const QString kTie = QStringLiteral("This is tie It's no count");
 
-// Sleeps until the monotonic clock, which Qt's timers run on, is `phase` ms
-// past a multiple of `period`.
-void wait_for_clock_phase(int period, int phase)
-{
-    const qint64 now = QDeadlineTimer::current(Qt::PreciseTimer).deadline();
-    QThread::msleep(static_cast<unsigned long>((phase - now % period + 2 * period) % period));
-}
-
 } // namespace
 
 class JudgingTest : public QObject
@@ -144,9 +136,12 @@ private slots:
                          .arg(result->text());
         };
 
-        // Coarse, a pause of 2000 ms would move to the clock's 500 ms marks,
-        // one of 250 ms to its 250 ms marks: start it half-way between.
-        wait_for_clock_phase(std::min(pause, 500), std::min(pause, 500) / 2);
+        // Coarse, a pause of 2000 ms would move to the 500 ms marks of the
+        // monotonic clock (Qt's), one of 250 ms to its 250 ms marks: it starts
+        // half-way between.
+        const int marks = std::min(pause, 500);
+        const qint64 now = QDeadlineTimer::current(Qt::PreciseTimer).deadline();
+        QThread::msleep(static_cast<unsigned long>((marks / 2 - now % marks + marks) % marks));
         QTimer::singleShot(pause - 1, Qt::PreciseTimer, this, look);
         QVERIFY(QMetaObject::invokeMethod(table->window(), slot.constData(), Qt::DirectConnection));
         QTimer::singleShot(pause, Qt::PreciseTimer, this, look);

@@ -49,12 +49,6 @@ const QByteArray kOverGarbage =
     pcm_wave(0) + QByteArray("\xff\xfe\x00\x01 no samples here", 20).repeated(40);
 const QByteArray kFolder; // a folder where the sound should be
 
-int fail(const char *why)
-{
-    std::fprintf(stderr, "%s\n", why);
-    return 1;
-}
-
 // The time jumps past the sounds' lifetime: each pending single-shot timer of
 // that length (Qt keeps them as children of the event dispatcher) fires now.
 // Returns how many did.
@@ -78,6 +72,10 @@ int run_out_sound_lifetimes()
 int play_sounds_then_quit(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    auto fail = [](const char *why) {
+        std::fprintf(stderr, "%s\n", why);
+        return 1;
+    };
     QElapsedTimer clock;
     clock.start();
     for (int i = 3; i < argc; ++i) {
