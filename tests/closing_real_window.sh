@@ -23,24 +23,18 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/scratch.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib/xvfb.sh"
 make_scratch closing
 
-for tool in Xvfb xdotool stdbuf; do
-    command -v "$tool" >/dev/null || fatal "$tool is not installed (run tools/ensure-packages.sh)"
-done
+need Xvfb xdotool stdbuf
 start_xvfb "$lifetime" || fatal "Xvfb did not start"
 
-# Unbuffered, so that each trace line is in the file when the game prints it.
+# Unbuffered, so that each trace line is in the log when the game prints it.
 KESTRANO_REAL_WINDOW=1 QT_QPA_PLATFORM=xcb timeout "$lifetime" stdbuf -o0 \
-    "$program" real_window_closed_from_its_menu >"$work/out.txt" 2>&1 &
+    "$program" real_window_closed_from_its_menu >"$work/table.log" 2>&1 &
 game=$!
 pids+=("$game")
-printed() { grep -q "$1" "$work/out.txt"; }
-end() {
-    cat "$work/out.txt" >&2
-    fatal "$@"
-}
+printed() { grep -q "$1" "$work/table.log"; }
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Title:12-1$' | head -n 1) || true
-[ -n "$window" ] || end "the table did not appear"
+window=$(table_window)
+[ -n "$window" ] || fatal "the table did not appear"
 xdotool windowfocus --sync "$window"
 xdotool key ctrl+b
 # D does nothing until the start pause is over; the deal prints its trace.
@@ -48,25 +42,22 @@ deal() {
     xdotool key d
     wait_for 1 printed 'Secand_Card_deal_Push_shown()'
 }
-wait_for 10 deal || end "the deal never came"
+wait_for 10 deal || fatal "the deal never came"
 # The first card, opened; "close" is then the first enabled entry of the Game
 # menu, chosen while the result notice's timer is pending.
 xdotool key --delay 20 1 o alt+g Return
 timeout 10 xdotool search --sync --onlyvisible --name '^Question$' >/dev/null ||
-    end "the close question did not appear"
+    fatal "the close question did not appear"
 xdotool key y
 
 status=0
 wait "$game" || status=$?
-printed '^cpu=' || end "the round was not played: no pair was judged"
-[ "$status" -ne 124 ] || end "the program did not end after its close was confirmed"
-[ "$status" -eq 0 ] || end "the program ended with status $status"
+printed '^cpu=' || fatal "the round was not played: no pair was judged"
+[ "$status" -ne 124 ] || fatal "the program did not end after its close was confirmed"
+[ "$status" -eq 0 ] || fatal "the program ended with status $status"
 printed 'PASS   : TestClosing::real_window_closed_from_its_menu()' ||
-    end "the table did not close cleanly"
+    fatal "the table did not close cleanly"
 say "closed cleanly in a round"
 
 KESTRANO_REAL_WINDOW=1 timeout "$lifetime" "$program" real_program_closed_in_a_round \
-    >"$work/signals.txt" 2>&1 || {
-    cat "$work/signals.txt" >&2
-    fatal "the program did not end cleanly on a signal or with a stream closed"
-}
+    >"$work/signals.log" 2>&1 || fatal "the program did not end cleanly on a signal or with a stream closed"

@@ -1,8 +1,7 @@
-// The menu bar: starting a game (menu entry or Ctrl+B), the start pause, the
-// close question, and the version and help windows.
+// The menu bar: its entries, starting a game (menu entry or Ctrl+B), the
+// start pause, the close question, and the version and help windows.
 #include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -10,10 +9,9 @@
 #include <QTest>
 
 #include <algorithm>
-#include <cstdio>
-#include <functional>
 #include <iterator>
 #include <memory>
+#include <tuple>
 
 #include "table/delays.h"
 #include "table/game_state.h"
@@ -28,14 +26,10 @@ namespace {
 const QString kStartSound = QStringLiteral("wave/12-1/kidou");
 const QString kStartedTip = QStringLiteral("Push Card deal button");
 
-QList<QWidget *> top_level_windows_of(const char *class_name)
+// The match's counters: round, shuffle position, CPU, user and tie scores.
+QList<int> counters()
 {
-    QList<QWidget *> found;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->inherits(class_name))
-            found << widget;
-    }
-    return found;
+    return {count, buf_n, cpu_score, user_score, tie_score};
 }
 
 } // namespace
@@ -52,9 +46,6 @@ private slots:
     void menu_entries();
     void starting_a_game_data();
     void starting_a_game();
-    void start_while_locked_does_nothing_data();
-    void start_while_locked_does_nothing();
-    void deal_button_waits_for_the_start_pause();
     void next_match_starts_the_same_way();
     void close_question_data();
     void close_question();
@@ -62,8 +53,8 @@ private slots:
     void one_window_however_often_opened();
 
 private:
-    void click_menu_entry(QMenu *menu, QAction *action);
-    void start_by(const QString &way);
+    [[nodiscard]] bool click_menu_entry(const QString &menu, const QString &entry);
+    [[nodiscard]] bool start_by(const QString &way);
 
     std::unique_ptr<TableFixture> table;
 };
@@ -79,25 +70,33 @@ void MenusTest::cleanup()
     table.reset();
 }
 
-// Opens `menu` from the menu bar and clicks `action` in it.
-void MenusTest::click_menu_entry(QMenu *menu, QAction *action)
+// Opens `menu` from the menu bar and clicks `entry` in it.
+bool MenusTest::click_menu_entry(const QString &menu, const QString &entry)
 {
     QMenuBar *bar = table->window()->menuBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-    QTRY_VERIFY(menu->isVisible());
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    QAction *opens = nullptr;
+    for (QAction *action : bar->actions())
+        opens = action->text() == menu ? action : opens;
+    QAction *chosen = table->action(entry);
+    if (!opens || !opens->menu() || !chosen)
+        return false;
+    QMenu *opened = opens->menu();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(opens).center());
+    if (!QTest::qWaitFor([opened] { return opened->isVisible(); }))
+        return false;
+    QTest::mouseClick(opened, Qt::LeftButton, {}, opened->actionGeometry(chosen).center());
     // A disabled entry leaves the menu open; the user would close it.
-    if (menu->isVisible())
-        menu->close();
+    if (opened->isVisible())
+        opened->close();
+    return true;
 }
 
-void MenusTest::start_by(const QString &way)
+bool MenusTest::start_by(const QString &way)
 {
-    KestranoProbe &probe = *table->probe;
-    if (way == QLatin1String("Ctrl+B"))
-        QTest::keyClick(table->window(), Qt::Key_B, Qt::ControlModifier);
-    else
-        click_menu_entry(probe.game_menu(), probe.start_action());
+    if (way != QLatin1String("Ctrl+B"))
+        return click_menu_entry(QStringLiteral("&Game"), QStringLiteral("Game start"));
+    QTest::keyClick(table->window(), Qt::Key_B, Qt::ControlModifier);
+    return true;
 }
 
 void MenusTest::menu_entries_data()
@@ -116,6 +115,7 @@ void MenusTest::menu_entries_data()
     // clang-format on
 }
 
+// Two menus, "&Game" and "&Help", of two entries each, all enabled at first.
 void MenusTest::menu_entries()
 {
     QFETCH(int, menu_index);
@@ -128,6 +128,7 @@ void MenusTest::menu_entries()
     QCOMPARE(menus.size(), 2);
     QCOMPARE(menus.at(0)->text(), QStringLiteral("&Game"));
     QCOMPARE(menus.at(1)->text(), QStringLiteral("&Help"));
+    QVERIFY2(menus.at(menu_index)->menu(), "the menu bar's entry opens no menu");
     const QList<QAction *> entries = menus.at(menu_index)->menu()->actions();
     QCOMPARE(entries.size(), 2);
     QAction *entry = entries.at(entry_index);
@@ -144,104 +145,68 @@ void MenusTest::starting_a_game_data()
     QTest::newRow("Ctrl+B") << "Ctrl+B";
 }
 
+// A start plays the start sound and locks itself for the rest of the match;
+// "Deal cards" waits for the start pause.  Whatever a start finds, it leaves
+// alone: no shuffle, no reset.
 void MenusTest::starting_a_game()
 {
     QFETCH(QString, way);
-    KestranoProbe &probe = *table->probe;
-    // Whatever a start finds, it leaves alone: no shuffle, no reset.
-    count = 3;
-    buf_n = 7;
-    cpu_score = 2;
-    user_score = 4;
-    tie_score = 1;
+    QAction *start = table->start_action();
+    QPushButton *deal = table->deal_button();
+    set_delay_scale_for_tests(0.05); // the 6500 ms pause becomes 325 ms
+    std::tie(count, buf_n, cpu_score, user_score, tie_score) = std::make_tuple(3, 7, 2, 4, 1);
     for (int i = 0; i < 52; ++i)
         buf_r[i] = 52 - i;
     int table_before[52];
     std::copy(std::begin(buf_r), std::end(buf_r), std::begin(table_before));
     const int swaps_before = deck_swap_count;
 
-    const QByteArray out = capture_stdout([&] { start_by(way); });
-
+    bool started = false;
+    const QByteArray out = capture_stdout([&] { started = start_by(way); });
+    QVERIFY(started);
     QCOMPARE(table->sound.played, QStringList{kStartSound});
-    QVERIFY(!probe.start_action()->isEnabled());
-    QCOMPARE(probe.start_action()->statusTip(), kStartedTip);
-    QVERIFY(!table->deal_button()->isEnabled());
+    QVERIFY(!start->isEnabled());
+    QCOMPARE(start->statusTip(), kStartedTip);
+    QVERIFY(!deal->isEnabled());
     QCOMPARE(out, QByteArray());
-    QCOMPARE(count, 3);
-    QCOMPARE(buf_n, 7);
-    QCOMPARE(cpu_score, 2);
-    QCOMPARE(user_score, 4);
-    QCOMPARE(tie_score, 1);
+    QCOMPARE(counters(), (QList<int>{3, 7, 2, 4, 1}));
     QVERIFY(std::equal(std::begin(buf_r), std::end(buf_r), std::begin(table_before)));
     QCOMPARE(deck_swap_count, swaps_before);
-}
 
-void MenusTest::start_while_locked_does_nothing_data()
-{
-    QTest::addColumn<QString>("way");
-    QTest::newRow("menu entry again") << "menu entry";
-    QTest::newRow("Ctrl+B again") << "Ctrl+B";
-}
-
-void MenusTest::start_while_locked_does_nothing()
-{
-    QFETCH(QString, way);
-    KestranoProbe &probe = *table->probe;
-    set_delay_scale_for_tests(0.01);
-    start_by(QStringLiteral("Ctrl+B"));
-    QCOMPARE(table->sound.played.size(), 1);
-
-    start_by(way);
-    QCOMPARE(table->sound.played, QStringList{kStartSound});
-
-    // Also after the pause, for the rest of the match.
-    QTRY_VERIFY(table->deal_button()->isEnabled());
-    start_by(way);
-    QCOMPARE(table->sound.played, QStringList{kStartSound});
-    QVERIFY(!probe.start_action()->isEnabled());
-}
-
-void MenusTest::deal_button_waits_for_the_start_pause()
-{
-    KestranoProbe &probe = *table->probe;
-    auto *deal = table->deal_button();
-    auto *round = table->round_label();
-    set_delay_scale_for_tests(0.2); // the 6500 ms pause becomes 1300 ms
-
-    start_by(QStringLiteral("Ctrl+B"));
-    QVERIFY(!deal->isEnabled());
+    // In the pause, "Deal cards" does nothing and a second start neither.
     QTest::mouseClick(deal, Qt::LeftButton);
-    QCOMPARE(count, 0);
-    QVERIFY(!round->isVisible());
+    QCOMPARE(counters(), (QList<int>{3, 7, 2, 4, 1}));
+    QVERIFY(!table->round_label()->isVisible());
+    QVERIFY(start_by(way));
+    QCOMPARE(table->sound.played, QStringList{kStartSound});
 
-    QTest::qWait(900);
-    QVERIFY(!deal->isEnabled());
-    QVERIFY(!probe.start_action()->isEnabled());
-
-    QTRY_VERIFY_WITH_TIMEOUT(deal->isEnabled(), 3000);
-    QVERIFY(!probe.start_action()->isEnabled());
-    QCOMPARE(probe.start_action()->statusTip(), kStartedTip);
-    QCOMPARE(count, 0);
+    // After it, "Deal cards" is enabled; starting stays locked.
+    QTRY_VERIFY(deal->isEnabled());
+    QCOMPARE(counters(), (QList<int>{3, 7, 2, 4, 1}));
+    QVERIFY(start_by(way));
+    QCOMPARE(table->sound.played, QStringList{kStartSound});
+    QVERIFY(!start->isEnabled());
+    QCOMPARE(start->statusTip(), kStartedTip);
 }
 
 void MenusTest::next_match_starts_the_same_way()
 {
-    KestranoProbe &probe = *table->probe;
+    QAction *start = table->start_action();
     set_delay_scale_for_tests(0.01);
-    start_by(QStringLiteral("Ctrl+B"));
+    QVERIFY(start_by(QStringLiteral("Ctrl+B")));
     QTRY_VERIFY(table->deal_button()->isEnabled());
 
     answer_next_box(QMessageBox::Ok);
-    capture_stdout([&] { probe.match_result(); });
-    QVERIFY(probe.start_action()->isEnabled());
-    QCOMPARE(probe.start_action()->statusTip(), kStartedTip);
+    capture_stdout([&] { table->probe->match_result(); });
+    QVERIFY(start->isEnabled());
+    QCOMPARE(start->statusTip(), kStartedTip);
 
     table->window()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(table->window()));
-    start_by(QStringLiteral("Ctrl+B"));
+    QVERIFY(start_by(QStringLiteral("Ctrl+B")));
     QCOMPARE(table->sound.played, (QStringList{kStartSound, kStartSound}));
-    QVERIFY(!probe.start_action()->isEnabled());
-    QCOMPARE(probe.start_action()->statusTip(), kStartedTip);
+    QVERIFY(!start->isEnabled());
+    QCOMPARE(start->statusTip(), kStartedTip);
 }
 
 void MenusTest::close_question_data()
@@ -254,22 +219,19 @@ void MenusTest::close_question_data()
     QTest::newRow("answered Yes") << int(QMessageBox::Yes) << false;
 }
 
+// Asked in the middle of a running match, the question changes nothing else.
 void MenusTest::close_question()
 {
     QFETCH(int, answer);
     QFETCH(bool, keeps_running);
-    KestranoProbe &probe = *table->probe;
-    auto *deal = table->deal_button();
-    // In the middle of a running match.
-    start_by(QStringLiteral("menu entry"));
-    count = 2;
-    cpu_score = 4;
-    user_score = 3;
-    tie_score = 1;
+    QVERIFY(start_by(QStringLiteral("menu entry")));
+    std::tie(count, cpu_score, user_score, tie_score) = std::make_tuple(2, 4, 3, 1);
 
     const ModalAnswer *seen = answer_next_box(QMessageBox::StandardButton(answer));
-    const QByteArray out =
-        capture_stdout([&] { click_menu_entry(probe.game_menu(), probe.close_action()); });
+    bool clicked = false;
+    const QByteArray out = capture_stdout(
+        [&] { clicked = click_menu_entry(QStringLiteral("&Game"), QStringLiteral("close")); });
+    QVERIFY(clicked);
 
     QVERIFY(seen->answered);
     QCOMPARE(seen->title, QStringLiteral("Question"));
@@ -278,38 +240,40 @@ void MenusTest::close_question()
     QCOMPARE(out, QByteArray());
     QCOMPARE(table->window()->isVisible(), keeps_running);
     QCOMPARE(table->sound.played, QStringList{kStartSound});
-    QVERIFY(!probe.start_action()->isEnabled());
-    QVERIFY(!deal->isEnabled());
-    QCOMPARE(count, 2);
-    QCOMPARE(cpu_score, 4);
-    QCOMPARE(user_score, 3);
-    QCOMPARE(tie_score, 1);
+    QVERIFY(!table->start_action()->isEnabled());
+    QVERIFY(!table->deal_button()->isEnabled());
+    QCOMPARE(counters(), (QList<int>{2, buf_n, 4, 3, 1}));
 }
 
 void MenusTest::one_window_however_often_opened_data()
 {
     QTest::addColumn<QByteArray>("class_name");
-    QTest::addColumn<bool>("version_entry");
+    QTest::addColumn<QString>("entry");
 
-    QTest::newRow("Version twice") << QByteArray("Version") << true;
-    QTest::newRow("Explain twice") << QByteArray("Help_explain") << false;
+    QTest::newRow("Version twice") << QByteArray("Version") << "Version";
+    QTest::newRow("Explain twice") << QByteArray("Help_explain") << "Explain";
 }
 
+// The window opens centred over the table; chosen again while open behind
+// the table, the same window comes to the front.
 void MenusTest::one_window_however_often_opened()
 {
     QFETCH(QByteArray, class_name);
-    QFETCH(bool, version_entry);
-    KestranoProbe &probe = *table->probe;
-    QAction *entry = version_entry ? probe.version_action() : probe.explain_action();
+    QFETCH(QString, entry);
+    const auto windows = [&] {
+        QWidgetList found = QApplication::topLevelWidgets();
+        found.removeIf([&](QWidget *w) { return !w->inherits(class_name.constData()); });
+        return found;
+    };
 
-    const QList<QWidget *> before = top_level_windows_of(class_name.constData());
+    const QWidgetList before = windows();
     QCOMPARE(before.size(), 1);
     QWidget *opened = before.first();
     QVERIFY(!opened->isVisible());
     // Away from where a new window would go, so that centring shows.
     table->window()->move(60, 40);
 
-    click_menu_entry(probe.help_menu(), entry);
+    QVERIFY(click_menu_entry(QStringLiteral("&Help"), entry));
     QTRY_VERIFY(opened->isVisible());
     const QPoint off_centre =
         opened->frameGeometry().center() - table->window()->frameGeometry().center();
@@ -319,13 +283,12 @@ void MenusTest::one_window_however_often_opened()
                             .arg(off_centre.y())));
     QTRY_COMPARE(QApplication::activeWindow(), opened);
 
-    // Chosen again while open, behind the table: it comes to the front.
     table->window()->activateWindow();
     QTRY_COMPARE(QApplication::activeWindow(), table->window());
-    click_menu_entry(probe.help_menu(), entry);
+    QVERIFY(click_menu_entry(QStringLiteral("&Help"), entry));
     QTRY_COMPARE(QApplication::activeWindow(), opened);
 
-    QCOMPARE(top_level_windows_of(class_name.constData()), before);
+    QCOMPARE(windows(), before);
     QVERIFY(opened->isVisible());
     QVERIFY(table->window()->isVisible());
 }

@@ -2,15 +2,14 @@
 # A session of a script's own, with a private PulseAudio server whose only
 # sink is a null sink.  Sourced after scratch.sh.
 #
-#   isolate_session              HOME, the runtime folder and PulseAudio's
-#                                paths inside $work; no session bus, no
-#                                display, no desktop theme of the caller's
+#   isolate_session     HOME, the runtime folder and PulseAudio's paths inside
+#                       $work; no session bus, no display, no desktop theme
+#                       of the caller's
 #   start_pulseaudio LIFETIME SINK
-#                                starts the server for at most LIFETIME
-#                                seconds (its pid joins `pids`) and waits up
-#                                to 10 s for it to answer; returns 1 when it
-#                                does not.  Its messages are in
-#                                $work/pulseaudio.log.
+#                       starts the server for at most LIFETIME seconds (its
+#                       pid joins `pids`) and waits up to 10 s for it to
+#                       answer; returns 1 when it does not.  Its messages are
+#                       in $work/pulseaudio.log.
 # shellcheck disable=SC2154 # $work and `pids` belong to scratch.sh
 
 isolate_session() {
@@ -30,16 +29,11 @@ isolate_session() {
 
 # The server warns when it runs as root; that is expected here.
 start_pulseaudio() {
-    local lifetime=$1 sink=$2 _
-    timeout "$lifetime" pulseaudio -n --daemonize=no --system=false --use-pid-file=no \
+    timeout "$1" pulseaudio -n --daemonize=no --system=false --use-pid-file=no \
         --exit-idle-time=-1 --log-target=stderr --log-level=error \
-        -L "module-null-sink sink_name=$sink" \
+        -L "module-null-sink sink_name=$2" \
         -L "module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1" \
         2>"$work/pulseaudio.log" &
     pids+=($!)
-    for _ in $(seq 100); do
-        pactl info >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
+    wait_for 10 pactl info >/dev/null 2>&1
 }

@@ -4,7 +4,9 @@
 #
 #   make_scratch NAME   $work: a fresh folder.  On exit every process in
 #                       `pids` is stopped and the folder removed, unless
-#                       `keep_work` is true (something failed).
+#                       `keep_work` is true; after a failure the end of
+#                       each $work/*.log is shown.
+#   need TOOL...        fatal unless every TOOL is installed
 #   problem MESSAGE     a failure, counted in `failures`; keeps the folder
 #   fatal MESSAGE       a failure that ends the script
 #   wait_for SECONDS COMMAND...
@@ -20,18 +22,31 @@ make_scratch() {
 }
 
 remove_scratch() {
-    local pid
+    local pid log
     for pid in "${pids[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
     for pid in "${pids[@]}"; do
         wait "$pid" 2>/dev/null || true
     done
+    for log in "$work"/*.log; do
+        if [ "$failures" -gt 0 ] && [ -s "$log" ]; then
+            echo "--- ${log##*/}" >&2
+            tail -n 30 "$log" >&2
+        fi
+    done
     if $keep_work; then
         say "files kept in $work"
     else
         rm -rf "$work"
     fi
+}
+
+need() {
+    local tool
+    for tool; do
+        command -v "$tool" >/dev/null || fatal "$tool is not installed (run tools/ensure-packages.sh)"
+    done
 }
 
 problem() {
@@ -46,9 +61,8 @@ fatal() {
 }
 
 wait_for() {
-    local seconds=$1
+    local tries=$(($1 * 10))
     shift
-    local tries=$((seconds * 10))
     until "$@"; do
         tries=$((tries - 1))
         [ "$tries" -gt 0 ] || return 1

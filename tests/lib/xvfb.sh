@@ -2,10 +2,12 @@
 # A private X display for a test script.  Sourced after scratch.sh.
 #
 #   start_xvfb LIFETIME [XVFB_OPTION...]
-#
-# Starts Xvfb for at most LIFETIME seconds (its pid joins `pids`), waits up
-# to 10 s for it to name its display, and exports DISPLAY.  Returns 1 when
-# no display comes; Xvfb's messages are in $work/xvfb.log.
+#                   starts Xvfb for at most LIFETIME seconds (its pid joins
+#                   `pids`), waits up to 10 s for it to name its display and
+#                   exports DISPLAY; returns 1 when no display comes.  Xvfb's
+#                   messages are in $work/xvfb.log.
+#   table_window    prints the id of the game's window once it shows (within
+#                   20 s), nothing when it does not
 # shellcheck disable=SC2154 # $work and `pids` belong to scratch.sh
 start_xvfb() {
     local seconds=$1
@@ -14,12 +16,12 @@ start_xvfb() {
     timeout "$seconds" Xvfb -displayfd 3 -nolisten tcp "$@" -screen 0 1024x768x24 \
         3>"$work/display" 2>"$work/xvfb.log" &
     pids+=($!)
-    local _
-    for _ in $(seq 100); do
-        grep -q '[0-9]' "$work/display" && break
-        sleep 0.1
-    done
-    grep -q '[0-9]' "$work/display" || return 1
+    wait_for 10 grep -q '[0-9]' "$work/display" || return 1
     DISPLAY=":$(tr -dc '0-9' <"$work/display")"
     export DISPLAY
+}
+
+table_window() {
+    timeout 20 xdotool search --sync --onlyvisible --name '^Title:12-1$' 2>/dev/null | head -n 1 ||
+        true
 }
