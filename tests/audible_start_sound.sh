@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Ctrl+B in the game window must be heard, not just started: the slot that
-# starts the sound returns at once, so a sound that dies with it would be
-# silent.  The game runs on a private X display and a private PulseAudio
-# server whose only sink is a null sink; its monitor is recorded and sox
-# measures the recording: silent up to the key press, loud within a few
-# seconds after it.
+# Ctrl+B in the game window must be heard, not just started (a sound that dies
+# with the slot that starts it is silent): on a private X display and a
+# private PulseAudio server, the null sink's monitor is recorded, and sox
+# finds it silent up to the key press and loud within a few seconds after it.
 #
 #   audible_start_sound.sh GAME_BINARY RUNNABLE_FOLDER
 # shellcheck source-path=SCRIPTDIR
@@ -32,10 +30,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/xvfb.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib/pulse.sh"
 make_scratch sound
 
-# Without pulseaudio the test is skipped (CTest's SKIP_RETURN_CODE 77) only
-# where installing it would remove another package (pipewire-audio conflicts
-# with it, say), which the set-up refuses; anywhere else it simply has not
-# been installed yet.
+# Skipped (77) without pulseaudio only where installing it would remove
+# another package (pipewire-audio, say), which the set-up refuses.
 if ! command -v pulseaudio >/dev/null; then
     plan=$(apt-get --simulate install pulseaudio 2>&1) || true
     removed=$(sed -n 's/^Remv \([^ ]*\).*/\1/p' <<<"$plan" | paste -s -d ' ')
@@ -50,20 +46,18 @@ need Xvfb xdotool pulseaudio pactl parec sox timeout
 [ -x "$binary" ] || fatal "no game binary at $binary"
 [ -s "$game_dir/wave/12-1/kidou" ] || fatal "no start sound at $game_dir/wave/12-1/kidou"
 
-# Nothing from the caller's desktop session may leak in.
 isolate_session
 start_pulseaudio "$lifetime" kestrano_null || fatal "the private PulseAudio server did not start"
 start_xvfb "$lifetime" || fatal "Xvfb did not start"
 
-# The game, from its runnable folder, in the C locale so the title is known.
+# The game in the C locale, so that its title is known.
 (cd "$game_dir" && exec timeout "$lifetime" env QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANG=C.UTF-8 \
     "$binary") >"$work/game-stdout.txt" 2>"$work/game.log" &
 pids+=($!)
 window=$(table_window)
 [ -n "$window" ] || fatal "the game window \"Title:12-1\" did not appear on $DISPLAY"
 
-# The monitor delivers silence continuously, so the recording's length
-# follows the clock once the first data has arrived.
+# The recording's length follows the clock once the first data has arrived.
 : >"$work/recording.raw"
 timeout "$lifetime" parec --device=kestrano_null.monitor --latency-msec=20 \
     --format=s16le --rate=$rate --channels=1 >"$work/recording.raw" 2>"$work/parec.log" &

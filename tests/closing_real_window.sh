@@ -1,12 +1,8 @@
 #!/usr/bin/env bash
-# The table in a real window on a private X display, closed in the middle of
-# a round from its Game menu with keys sent by xdotool, as a player's
-# keyboard would: the program must end by itself, with exit code 0 and no
-# crash on the way out.  The table runs inside test_closing
-# (real_window_closed_from_its_menu) as main() runs it, with its pauses
-# shortened.  Then, on the same display, test_closing starts the real program
-# with its standard streams closed or stalled and ends it by signals
-# (real_program_closed_in_a_round).
+# On a private X display: the table as main() runs it (inside test_closing,
+# pauses shortened), closed in a round from its Game menu with keys sent by
+# xdotool, ends by itself with exit code 0; then test_closing ends the real
+# program by signals with its streams closed or stalled.
 #
 #   closing_real_window.sh TEST_CLOSING
 # shellcheck source-path=SCRIPTDIR
@@ -43,8 +39,8 @@ deal() {
     wait_for 1 printed 'Secand_Card_deal_Push_shown()'
 }
 wait_for 10 deal || fatal "the deal never came"
-# The first card, opened; "close" is then the first enabled entry of the Game
-# menu, chosen while the result notice's timer is pending.
+# The first card opened; "close" (the Game menu's first enabled entry) is
+# chosen while the result notice's timer is pending.
 xdotool key --delay 20 1 o alt+g Return
 timeout 10 xdotool search --sync --onlyvisible --name '^Question$' >/dev/null ||
     fatal "the close question did not appear"

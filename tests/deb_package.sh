@@ -1,15 +1,11 @@
 #!/usr/bin/env bash
-# The Debian package: `cpack -G DEB` must build a .deb that installs its files
-# where `cmake --install --prefix /usr` puts them, depends on the packages of
-# the libraries the program links (as dpkg-shlibdeps finds them), recommends a
-# Japanese font, carries the card deck's authors and licence in its copyright
-# file, has a desktop entry that points into /usr, a hardened program, and
-# that lintian accepts without an error or a warning.
+# The Debian package from `cpack -G DEB`: the files of `cmake --install
+# --prefix /usr`, the packages of the libraries the program links, a Japanese
+# font recommended, the card deck's authors and licence, a desktop entry into
+# /usr, a hardened program, and no error or warning from lintian.
 #
-#   deb_package.sh BUILD_DIR
-#
-# The layout comes from the environment, set by tests/CMakeLists.txt;
-# KESTRANO_FORTIFIED=0 for a build without _FORTIFY_SOURCE.
+#   deb_package.sh BUILD_DIR    (the layout comes from tests/CMakeLists.txt;
+#                                KESTRANO_FORTIFIED=0 without _FORTIFY_SOURCE)
 # shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
@@ -37,8 +33,6 @@ lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.log
 lintian=$!
 pids+=("$lintian")
 
-# --- Files where the tree says, the launcher and the program executable ----------
-
 DESTDIR="$work/tree" "${CMAKE_COMMAND:-cmake}" --install "$build" --prefix /usr >"$work/install.log" ||
     fatal "cmake --install --prefix /usr failed"
 (cd "$work/tree" && find . ! -type d | sed 's|^\.||' | sort) >"$work/tree.txt"
@@ -49,8 +43,6 @@ diff -u "$work/tree.txt" <(cut -d ' ' -f 2 "$work/deb.txt" | sort) >&2 ||
 for file in "$KESTRANO_GAMESDIR/kestrano" "$KESTRANO_PROGRAMDIR/kestrano"; do
     grep -qxF -- "-rwxr-xr-x /usr/$file" "$work/deb.txt" || problem "/usr/$file is not executable"
 done
-
-# --- Control fields ---------------------------------------------------------------
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = kestrano ] || problem "Package: $(field Package)"
@@ -74,8 +66,6 @@ while read -r soname; do
 done <"$work/needed.txt"
 [[ "$(field Recommends)" == *fonts-noto-cjk* ]] ||
     problem "Recommends names no Japanese font: $(field Recommends)"
-
-# --- Copyright file, desktop entry, manual page and changelog -------------------------
 
 doc="$extract/usr/share/doc/kestrano"
 for line in svg-standard '^License: GPL-2+' /usr/share/common-licenses/GPL-2; do
@@ -103,8 +93,6 @@ done
 zcat "$doc/changelog.Debian.gz" 2>/dev/null | grep -q "^kestrano ($(field Version)) " ||
     problem "changelog.Debian.gz has no entry for $(field Version)"
 
-# --- The program is hardened --------------------------------------------------------
-
 # Captured first: `grep -q` leaving a pipe early would fail it under pipefail.
 elf=$(readelf -hlSdW "$program")
 symbols=$(objdump -T "$program")
@@ -116,8 +104,6 @@ grep -q '__stack_chk_fail' <<<"$symbols" || problem "the program has no stack pr
 [ "${KESTRANO_FORTIFIED:-1}" = 0 ] || grep -Eq '__[a-z]+_chk\b' <<<"$symbols" ||
     problem "the program calls no fortified functions"
 ! grep -qF '.comment' <<<"$elf" || problem "the program keeps its .comment section"
-
-# --- Debian's own judgement: no error and no warning ----------------------------------------
 
 wait "$lintian" || problem "lintian finds errors or warnings, or cannot judge the package (see lintian.log)"
 [ "$failures" -eq 0 ] || exit 1

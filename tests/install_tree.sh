@@ -1,14 +1,10 @@
 #!/usr/bin/env bash
 # The installed tree: `cmake --install BUILD --prefix` into a temporary folder
-# must lay out the launcher, the program, the data folder, a valid desktop
-# entry, metainfo, manual page and icons; and the tree, moved elsewhere, must
-# start through its launcher from a foreign working directory and show the
-# card back on the pile (the game opens its pictures by relative path, so
-# this is what fails when the launcher does not start it from its data folder).
+# lays out the launcher, the program, the data, a valid desktop entry,
+# metainfo, manual page and icons; moved elsewhere, the tree starts through
+# its launcher from a foreign folder and shows the card back on the pile.
 #
-#   install_tree.sh BUILD_DIR
-#
-# The layout comes from the environment, set by tests/CMakeLists.txt.
+#   install_tree.sh BUILD_DIR    (the layout comes from tests/CMakeLists.txt)
 # shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
@@ -34,8 +30,7 @@ touch "$work/before-install"
 "${CMAKE_COMMAND:-cmake}" --install "$build" --prefix "$prefix" >"$work/install.log" ||
     fatal "cmake --install failed"
 # An install writes into the prefix alone (CMake's own list of what it
-# installed aside): one run as root must leave no files of root's in the
-# build tree.  CTest's logs and the package test's folder are no install's.
+# installed aside), so a run as root leaves no files of root's in the build.
 written=$(find "$build" -newer "$work/before-install" -type f ! -name 'install_manifest*.txt' \
     ! -path "$build/Testing/*" ! -path '*/_CPack_Packages/*' | head -n 5)
 [ -z "$written" ] || problem "cmake --install wrote into the build tree: $written"
@@ -47,14 +42,11 @@ entry="$prefix/$KESTRANO_DATADIR/applications/$KESTRANO_APP_ID.desktop"
 metainfo="$prefix/$KESTRANO_DATADIR/metainfo/$KESTRANO_APP_ID.metainfo.xml"
 icons="$prefix/$KESTRANO_DATADIR/icons/hicolor"
 
-# --- The layout -------------------------------------------------------------
-
 [ -x "$launcher" ] || problem "no executable launcher at ${launcher#"$prefix"/}"
 { [ -x "$program" ] && head -c 4 "$program" | grep -q 'ELF'; } ||
     problem "no executable compiled program at ${program#"$prefix"/}"
 
-# The data folder holds exactly what the runnable folder holds besides the
-# program, each file the same: the pictures, sounds, help page and translation.
+# The data folder holds the runnable folder's files but the program, the same.
 diff -r -x kestrano "$KESTRANO_GAME_DIR" "$data" >&2 ||
     problem "the data folder ${data#"$prefix"/} differs from the runnable folder's data"
 for needed in gazo/UB0.png gazo/s01.png gazo/D13D@2x.png wave/12-1/kidou html/12-1.html \
@@ -69,15 +61,12 @@ for pixels in 48 128 256; do
 done
 grep -q '<svg' "$icons/scalable/apps/$KESTRANO_APP_ID.svg" 2>/dev/null || problem "no scalable SVG icon"
 
-# --- The desktop entry, the metainfo and the manual page -----------------------
-
 [ -f "$entry" ] || fatal "no desktop entry at ${entry#"$prefix"/}"
 desktop-file-validate "$entry" || problem "desktop-file-validate rejects the entry"
 value() { sed -n "s/^$1=//p" "$entry" | head -n 1; }
-[ "$(value Path)" = "$data" ] || problem "Path=$(value Path), expected the data folder $data"
-[ "$(value Exec)" = "$launcher" ] || problem "Exec=$(value Exec), expected the launcher $launcher"
-[ "$(value Categories)" = "Game;CardGame;" ] || problem "Categories=$(value Categories)"
-[ "$(value Icon)" = "$KESTRANO_APP_ID" ] || problem "Icon=$(value Icon)"
+for line in "Path=$data" "Exec=$launcher" "Categories=Game;CardGame;" "Icon=$KESTRANO_APP_ID"; do
+    [ "$(value "${line%%=*}")" = "${line#*=}" ] || problem "the entry has no $line"
+done
 for key in Keywords 'Name\[ja\]' 'Comment\[ja\]'; do
     [ -n "$(value "$key")" ] || problem "the entry has no ${key//\\/}="
 done
@@ -94,19 +83,16 @@ page="$prefix/$KESTRANO_MANDIR/man6/kestrano.6.gz"
 MANWIDTH=200 man --warnings -l "$page" >"$work/man.txt" 2>"$work/man.log" ||
     problem "man -l cannot render a manual page at ${page#"$prefix"/}"
 [ ! -s "$work/man.log" ] || problem "man -l warns (see man.log)"
-# It names the installed files under the prefix they were installed to.
 for line in 'kestrano - five-round card match' "$launcher" "$data/"; do
-    grep -qF "$line" "$work/man.txt" || problem "the manual page does not name $line"
+    grep -qF "$line" "$work/man.txt" || problem "the manual page does not name $line (under its prefix)"
 done
-
-# --- Starting the moved tree through its launcher ------------------------------
 
 # Moved, so that nothing can lean on the folder it was installed to.
 moved="$work/moved"
 mv "$prefix" "$moved"
 launcher="$moved/$KESTRANO_GAMESDIR/kestrano"
 elsewhere="$work/elsewhere"
-mkdir -p "$elsewhere"
+mkdir -p "$elsewhere" "$work/bin" "$work/decoy/$KESTRANO_GAMESDIR"
 isolate_session # and so no sound server either
 export LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
 start_xvfb "$lifetime" -noreset || fatal "Xvfb did not start"
@@ -145,29 +131,27 @@ shows_card_back() {
          END { exit missing }' "$work/shot-colours.txt" "$work/back-colours.txt"
 }
 
-in_data() { [ "$1" = "$moved/$KESTRANO_GAMEDATADIR" ]; }
-cwd=$(picture="$work/launcher.png" start "$launcher")
-in_data "$cwd" || problem "the launcher started the game in $cwd, not in its data folder"
+# Started HOW by COMMAND, the game runs in the moved tree's data folder.
+runs_in_data() {
+    local how=$1 cwd
+    shift
+    cwd=$(start "$@")
+    [ "$cwd" = "$moved/$KESTRANO_GAMEDATADIR" ] || problem "started $how, the game ran in $cwd"
+}
+picture="$work/launcher.png" runs_in_data "through the launcher" "$launcher"
 shows_card_back "$work/launcher.png" ||
-    problem "started through the launcher from $elsewhere, the window shows no card back (see $work/launcher.png)"
-
-# A symbolic link to the launcher (in a folder of one's own on the PATH, say)
-# leads to the same tree.
-mkdir -p "$work/bin"
+    problem "started through the launcher, the window shows no card back (see $work/launcher.png)"
+# A link to the launcher (in a folder of one's own on the PATH, say), and a
+# relative path with a CDPATH holding a folder of the same name: the launcher
+# goes by its own place, and prints nothing.
 ln -s "$launcher" "$work/bin/kestrano"
-cwd=$(start "$work/bin/kestrano")
-in_data "$cwd" || problem "started through a link to the launcher, the game ran in $cwd, not in its data folder"
+runs_in_data "through a link to the launcher" "$work/bin/kestrano"
+from="$moved" runs_in_data "by a relative path under CDPATH" \
+    env CDPATH="$work/decoy" "$KESTRANO_GAMESDIR/kestrano"
+! grep -qF "$work/decoy" "$work/game.out" || problem "the launcher printed a CDPATH folder"
 
-# Started by a relative path with a CDPATH that holds a folder of the same
-# name: the launcher goes by its own place, and prints nothing.
-mkdir -p "$work/decoy/$KESTRANO_GAMESDIR"
-cwd=$(from="$moved" start env CDPATH="$work/decoy" "$KESTRANO_GAMESDIR/kestrano")
-in_data "$cwd" || problem "started by a relative path under CDPATH, the game ran in $cwd, not in its data folder"
-! grep -qF "$work/decoy" "$work/game.out" ||
-    problem "the launcher printed a CDPATH folder on the game's standard output"
-
-# The same program started directly from the foreign folder finds no data: if
-# the check above saw a card back here too, it could not tell the difference.
+# The program started directly from the foreign folder finds no data: if the
+# check above saw a card back here too, it could not tell the difference.
 picture="$work/direct.png" start "$moved/$KESTRANO_PROGRAMDIR/kestrano" >/dev/null
 ! shows_card_back "$work/direct.png" ||
     problem "the card back check also passes for a game without its data, so it proves nothing"

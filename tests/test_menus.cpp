@@ -39,8 +39,12 @@ class MenusTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        table = std::make_unique<TableFixture>(1.0);
+        QVERIFY(table->show_active());
+    }
+    void cleanup() { table.reset(); }
 
     void menu_entries_data();
     void menu_entries();
@@ -58,17 +62,6 @@ private:
 
     std::unique_ptr<TableFixture> table;
 };
-
-void MenusTest::init()
-{
-    table = std::make_unique<TableFixture>(1.0);
-    QVERIFY(table->show_active());
-}
-
-void MenusTest::cleanup()
-{
-    table.reset();
-}
 
 // Opens `menu` from the menu bar and clicks `entry` in it.
 bool MenusTest::click_menu_entry(const QString &menu, const QString &entry)

@@ -2,14 +2,12 @@
 # A session of a script's own, with a private PulseAudio server whose only
 # sink is a null sink.  Sourced after scratch.sh.
 #
-#   isolate_session     HOME, the runtime folder and PulseAudio's paths inside
-#                       $work; no session bus, no display, no desktop theme
-#                       of the caller's
+#   isolate_session     HOME, the runtime folder and PulseAudio's paths in
+#                       $work; none of the caller's session bus, display, theme
 #   start_pulseaudio LIFETIME SINK
-#                       starts the server for at most LIFETIME seconds (its
-#                       pid joins `pids`) and waits up to 10 s for it to
-#                       answer; returns 1 when it does not.  Its messages are
-#                       in $work/pulseaudio.log.
+#                       the server for at most LIFETIME seconds (its pid joins
+#                       `pids`); returns 1 when it does not answer within 10 s.
+#                       Its messages are in $work/pulseaudio.log.
 # shellcheck disable=SC2154 # $work and `pids` belong to scratch.sh
 
 isolate_session() {

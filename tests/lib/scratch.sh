@@ -2,12 +2,12 @@
 # The scratch folder of a test script, the processes it starts and its
 # failures.  Sourced; the script defines `say` (its prefix on each line).
 #
-#   make_scratch NAME   $work: a fresh folder.  On exit every process in
-#                       `pids` is stopped and the folder removed, unless
-#                       `keep_work` is true; after a failure the end of
-#                       each $work/*.log is shown.
+#   make_scratch NAME   $work: a fresh folder.  On exit the processes in
+#                       `pids` are stopped and the folder removed unless
+#                       `keep_work` is true; after a failure it is kept and
+#                       the end of each $work/*.log is shown.
 #   need TOOL...        fatal unless every TOOL is installed
-#   problem MESSAGE     a failure, counted in `failures`; keeps the folder
+#   problem MESSAGE     a failure, counted in `failures`
 #   fatal MESSAGE       a failure that ends the script
 #   wait_for SECONDS COMMAND...
 #                       polls COMMAND every 0.1 s for at most SECONDS
@@ -22,20 +22,18 @@ make_scratch() {
 }
 
 remove_scratch() {
-    local pid log
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
+    local log
+    if [ ${#pids[@]} -gt 0 ]; then
+        kill "${pids[@]}" 2>/dev/null || true
+        wait "${pids[@]}" 2>/dev/null || true
+    fi
     for log in "$work"/*.log; do
         if [ "$failures" -gt 0 ] && [ -s "$log" ]; then
             echo "--- ${log##*/}" >&2
             tail -n 30 "$log" >&2
         fi
     done
-    if $keep_work; then
+    if $keep_work || [ "$failures" -gt 0 ]; then
         say "files kept in $work"
     else
         rm -rf "$work"
@@ -52,7 +50,6 @@ need() {
 problem() {
     say "FAIL: $*" >&2
     failures=$((failures + 1))
-    keep_work=true
 }
 
 fatal() {

@@ -2,10 +2,9 @@
 # A private X display for a test script.  Sourced after scratch.sh.
 #
 #   start_xvfb LIFETIME [XVFB_OPTION...]
-#                   starts Xvfb for at most LIFETIME seconds (its pid joins
-#                   `pids`), waits up to 10 s for it to name its display and
-#                   exports DISPLAY; returns 1 when no display comes.  Xvfb's
-#                   messages are in $work/xvfb.log.
+#                   Xvfb for at most LIFETIME seconds (its pid joins `pids`);
+#                   exports DISPLAY once it is ready, or returns 1 after 10 s.
+#                   Xvfb's messages are in $work/xvfb.log.
 #   table_window    prints the id of the game's window once it shows (within
 #                   20 s), nothing when it does not
 # shellcheck disable=SC2154 # $work and `pids` belong to scratch.sh

@@ -1,15 +1,10 @@
 #!/usr/bin/env bash
-# Plays one whole session (tests/memcheck/memcheck_match.cpp: start-up, a
-# five-round match, the verdict, both help windows, "close") under valgrind's
-# memcheck.  Fails on any memory error and on any block definitely lost,
-# except the platform-library findings listed, with their reasons, in
-# tests/memcheck/platform.supp.
+# One whole session (memcheck_match.cpp: start-up, a match, the verdict, both
+# help windows, "close") under valgrind's memcheck: no memory error and no
+# block definitely lost, but the platform's findings in platform.supp.
 #
-#   memcheck.sh BUILD_FOLDER [PLATFORM]
-#
-# PLATFORM is Qt's platform plugin, offscreen unless given (xcb needs the
-# caller's DISPLAY).  The game's trace goes nowhere; on failure valgrind's
-# report and the driver's messages are shown.
+#   memcheck.sh BUILD_FOLDER [PLATFORM]    (Qt's platform, offscreen unless
+#                                           given; xcb needs a DISPLAY)
 # shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
@@ -26,8 +21,7 @@ make_scratch memcheck
 need valgrind
 [ -x "$driver" ] || fatal "no driver at $driver (is it built?)"
 
-# valgrind's own verdict is kept apart from the driver's: 99 means memcheck
-# found something, any other failure that the session could not be played.
+# 99 is memcheck's verdict, any other failure the driver's.
 status=0
 (cd "$build/game" && exec env QT_QPA_PLATFORM="${2:-offscreen}" LC_ALL=C.UTF-8 LANG=C.UTF-8 \
     timeout 600 valgrind --tool=memcheck --error-exitcode=99 \
