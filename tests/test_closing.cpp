@@ -279,9 +279,6 @@ void TestClosing::real_program_closed_in_a_round()
         fcntl(stalled[1], F_SETPIPE_SZ, 4096);
     }
     QProcess game;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    game.setProcessEnvironment(environment);
     game.setWorkingDirectory(QStringLiteral(KESTRANO_GAME_DIR));
     if (output != QLatin1String("read"))
         game.setStandardOutputFile(QProcess::nullDevice());
@@ -295,7 +292,8 @@ void TestClosing::real_program_closed_in_a_round()
         if (errors_closed)
             ::close(STDERR_FILENO);
     });
-    game.start(QStringLiteral(KESTRANO_BINARY), QStringList());
+    game.start(QStringLiteral(KESTRANO_BINARY),
+               {QStringLiteral("-platform"), QStringLiteral("xcb")});
     if (write_end != -1)
         ::close(write_end);
     QVERIFY2(game.waitForStarted(), qPrintable(game.errorString()));
