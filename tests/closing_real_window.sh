@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# On a private X display: the table as main() runs it (inside test_closing,
+# On a private X display: the table as main() runs it (inside test_window,
 # pauses shortened), closed in a round from its Game menu with keys sent by
-# xdotool, ends by itself with exit code 0; then test_closing ends the real
+# xdotool, ends by itself with exit code 0; then test_window ends the real
 # program by signals with its streams closed or stalled.
 #
-#   closing_real_window.sh TEST_CLOSING
+#   closing_real_window.sh TEST_WINDOW
 # shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
-program=${1:?usage: closing_real_window.sh TEST_CLOSING}
+program=${1:?usage: closing_real_window.sh TEST_WINDOW}
 readonly lifetime=60 # seconds any process started here may live
 
 say() { echo "closing_real_window: $*"; }
@@ -51,7 +51,7 @@ wait "$game" || status=$?
 printed '^cpu=' || fatal "the round was not played: no pair was judged"
 [ "$status" -ne 124 ] || fatal "the program did not end after its close was confirmed"
 [ "$status" -eq 0 ] || fatal "the program ended with status $status"
-printed 'PASS   : TestClosing::real_window_closed_from_its_menu()' ||
+printed 'PASS   : TestWindow::real_window_closed_from_its_menu()' ||
     fatal "the table did not close cleanly"
 say "closed cleanly in a round"
 
