@@ -78,11 +78,9 @@ wait "${pids[-1]}" 2>/dev/null || true
 
 sox -q -t raw -r $rate -e signed -b 16 -c 1 "$work/recording.raw" "$work/recording.wav"
 
-# `stat` of sox prints "Name:   value" lines on stderr.
+# The value of WHAT in what sox's `stat` prints (on stderr) after EFFECTS.
 measure() {
-    local what=$1
-    shift
-    sox "$work/recording.wav" -n "$@" stat 2>&1 | awk -v what="$what" -F':' \
+    sox "$work/recording.wav" -n "${@:2}" stat 2>&1 | awk -v what="$1" -F':' \
         '$1 ~ "^" what { gsub(/ /, "", $2); print $2 }'
 }
 key_at=$(awk -v b="$before_key" -v r="$bytes_per_second" 'BEGIN { printf "%.3f", b / r }')
@@ -95,11 +93,10 @@ from_onset=$(measure 'Length \\(seconds\\)' silence 1 0.005 0.5%)
 delay=$(awk -v t="$total" -v f="${from_onset:-0}" -v k="$key_at" 'BEGIN { printf "%.3f", t - f - k }')
 
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 > b + 0) }'; }
-if above "$silence_peak" "$max_silence_peak"; then
+! above "$silence_peak" "$max_silence_peak" ||
     fatal "sound before Ctrl+B (peak $silence_peak in the first $key_at s), so what Ctrl+B plays cannot be told apart"
-fi
-if above "$min_peak" "$peak" || above "$min_rms" "$rms"; then
+{ ! above "$min_peak" "$peak" && ! above "$min_rms" "$rms"; } ||
     fatal "Ctrl+B started no audible sound: peak $peak, RMS $rms in the $listen_after s after it (need peak >= $min_peak and RMS >= $min_rms)"
-fi
-above "$delay" "$max_onset" && fatal "the start sound began $delay s after Ctrl+B (at most $max_onset s expected)"
+! above "$delay" "$max_onset" ||
+    fatal "the start sound began $delay s after Ctrl+B (at most $max_onset s expected)"
 say "heard the start sound $delay s after Ctrl+B: peak $peak, RMS $rms"

@@ -7,11 +7,9 @@
 #   deb_package.sh BUILD_DIR    (the layout comes from tests/CMakeLists.txt;
 #                                KESTRANO_FORTIFIED=0 without _FORTIFY_SOURCE)
 # shellcheck source-path=SCRIPTDIR
-set -euo pipefail
+set -euo pipefail # an unset KESTRANO_* variable ends it
 
 build=${1:?usage: deb_package.sh BUILD_DIR}
-: "${KESTRANO_APP_ID:?}" "${KESTRANO_GAMESDIR:?}" "${KESTRANO_PROGRAMDIR:?}"
-: "${KESTRANO_GAMEDATADIR:?}" "${KESTRANO_DATADIR:?}"
 # Debian's own record of the deck's authors, from the package that ships it.
 deck_copyright=/usr/share/doc/kdegames-card-data-kf5/copyright
 

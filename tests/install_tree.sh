@@ -6,12 +6,9 @@
 #
 #   install_tree.sh BUILD_DIR    (the layout comes from tests/CMakeLists.txt)
 # shellcheck source-path=SCRIPTDIR
-set -euo pipefail
+set -euo pipefail # an unset KESTRANO_* variable ends it
 
 build=${1:?usage: install_tree.sh BUILD_DIR}
-: "${KESTRANO_GAMESDIR:?}" "${KESTRANO_PROGRAMDIR:?}" "${KESTRANO_GAMEDATADIR:?}"
-: "${KESTRANO_DATADIR:?}" "${KESTRANO_MANDIR:?}" "${KESTRANO_APP_ID:?}" "${KESTRANO_VERSION:?}"
-: "${KESTRANO_GAME_DIR:?}"
 readonly lifetime=60 # seconds any process started here may live
 
 say() { echo "install_tree: $*"; }

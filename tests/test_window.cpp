@@ -1,13 +1,9 @@
-// The table as the player sees it and handles its window: its size, title,
-// widgets, layout, green cloth and slots; its menus (their entries, starting a
-// game, the start pause, the close question, the version and help windows);
-// and closing it.  Closed from its menu or by its frame, with the game's
-// timers pending, the table ends the program cleanly: the event loop (run for
-// real, as main() runs it: it quits by itself when its last window closes)
-// returns 0 and no step of the game runs after it; an open help or version
-// window keeps the program running until it is closed too.  The real_* tests
-// run only on the X display of tests/closing_real_window.sh: the table played
-// with keys, and the real program ended by signals with its streams closed.
+// The table's window as the player sees and handles it: its size, title,
+// widgets, layout, cloth and slots; its menus, the start, the close question
+// and the help windows; and closing it, which ends the program cleanly (the
+// event loop, run for real as main() runs it, returns 0 and no step of the
+// game runs after it) unless a help window is still open.  The real_* tests
+// run only on the X display of tests/closing_real_window.sh.
 #include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
@@ -88,11 +84,6 @@ QByteArray printed_after_the_end(const std::function<void()> &destroy)
     });
 }
 
-bool real_display()
-{
-    return qEnvironmentVariableIsSet("KESTRANO_REAL_WINDOW");
-}
-
 } // namespace
 
 class TestWindow : public QObject
@@ -123,7 +114,6 @@ private slots:
     void layout();
     void green_table();
     void slots_in_order();
-    void menu_entries_data();
     void menu_entries();
     void starting_a_game_data();
     void starting_a_game();
@@ -366,43 +356,28 @@ bool TestWindow::start_by(const QString &way)
     return true;
 }
 
-void TestWindow::menu_entries_data()
-{
-    QTest::addColumn<int>("menu_index");
-    QTest::addColumn<int>("entry_index");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("status_tip");
-    QTest::addColumn<QString>("shortcut");
-
-    // clang-format off
-    QTest::newRow("Game start") << 0 << 0 << "Game start" << "Game Start" << "Ctrl+B";
-    QTest::newRow("close") << 0 << 1 << "close" << "close" << "";
-    QTest::newRow("Version") << 1 << 0 << "Version" << "Version" << "";
-    QTest::newRow("Explain") << 1 << 1 << "Explain" << "How to Play Explain" << "";
-    // clang-format on
-}
-
-// Two menus, "&Game" and "&Help", of two entries each, all enabled at first.
+// Two menus of two entries each, all enabled at first: the menu's text, then
+// each entry's text, status tip and shortcut.
 void TestWindow::menu_entries()
 {
-    QFETCH(int, menu_index);
-    QFETCH(int, entry_index);
-    QFETCH(QString, text);
-    QFETCH(QString, status_tip);
-    QFETCH(QString, shortcut);
-
+    // clang-format off
+    const QStringList expected[] = {
+        {"&Game", "Game start", "Game Start", "Ctrl+B", "close", "close", ""},
+        {"&Help", "Version", "Version", "", "Explain", "How to Play Explain", ""},
+    };
+    // clang-format on
     const QList<QAction *> menus = window->menuBar()->actions();
     QCOMPARE(menus.size(), 2);
-    QCOMPARE(menus.at(0)->text(), QStringLiteral("&Game"));
-    QCOMPARE(menus.at(1)->text(), QStringLiteral("&Help"));
-    QVERIFY2(menus.at(menu_index)->menu(), "the menu bar's entry opens no menu");
-    const QList<QAction *> entries = menus.at(menu_index)->menu()->actions();
-    QCOMPARE(entries.size(), 2);
-    QAction *entry = entries.at(entry_index);
-    QCOMPARE(entry->text(), text);
-    QCOMPARE(entry->statusTip(), status_tip);
-    QCOMPARE(entry->shortcut().toString(QKeySequence::PortableText), shortcut);
-    QVERIFY(entry->isEnabled());
+    for (int m = 0; m < 2; ++m) {
+        QVERIFY2(menus.at(m)->menu(), "the menu bar's entry opens no menu");
+        QStringList seen{menus.at(m)->text()};
+        for (QAction *entry : menus.at(m)->menu()->actions()) {
+            seen << entry->text() << entry->statusTip()
+                 << entry->shortcut().toString(QKeySequence::PortableText);
+            QVERIFY(entry->isEnabled());
+        }
+        QCOMPARE(seen, expected[m]);
+    }
 }
 
 void TestWindow::starting_a_game_data()
@@ -690,7 +665,7 @@ void TestWindow::other_windows_keep_the_program_running()
 // from the Game menu, answered Yes while the result notice is on.
 void TestWindow::real_window_closed_from_its_menu()
 {
-    if (!real_display())
+    if (!qEnvironmentVariableIsSet("KESTRANO_REAL_WINDOW"))
         QSKIP("runs only on the display of tests/closing_real_window.sh");
     // The start pause 650 ms, the result notice 200 ms.
     set_delay_scale_for_tests(0.1);
@@ -729,7 +704,7 @@ void TestWindow::real_program_closed_in_a_round()
     QFETCH(QString, output);
     QFETCH(bool, errors_closed);
     QFETCH(QString, end);
-    if (!real_display())
+    if (!qEnvironmentVariableIsSet("KESTRANO_REAL_WINDOW"))
         QSKIP("runs only on the display of tests/closing_real_window.sh");
     const bool twice = end == QLatin1String("SIGTERM twice");
 
