@@ -46,8 +46,7 @@ timeout 10 xdotool search --sync --onlyvisible --name '^Question$' >/dev/null ||
     fatal "the close question did not appear"
 xdotool key y
 
-status=0
-wait "$game" || status=$?
+status=0 && wait "$game" || status=$?
 printed '^cpu=' || fatal "the round was not played: no pair was judged"
 [ "$status" -ne 124 ] || fatal "the program did not end after its close was confirmed"
 [ "$status" -eq 0 ] || fatal "the program ended with status $status"

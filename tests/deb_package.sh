@@ -105,6 +105,4 @@ grep -q '__stack_chk_fail' <<<"$symbols" || problem "the program has no stack pr
 
 wait "$lintian" || problem "lintian finds errors or warnings, or cannot judge the package (see lintian.log)"
 [ "$failures" -eq 0 ] || exit 1
-say "Depends: $depends"
-say "the package holds the installed tree, its dependencies and the deck's copyright," \
-    "its program is hardened, and lintian accepts it"
+say "the package is whole and hardened, lintian accepts it; Depends: $depends"

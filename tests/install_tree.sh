@@ -58,7 +58,6 @@ for pixels in 48 128 256; do
 done
 grep -q '<svg' "$icons/scalable/apps/$KESTRANO_APP_ID.svg" 2>/dev/null || problem "no scalable SVG icon"
 
-[ -f "$entry" ] || fatal "no desktop entry at ${entry#"$prefix"/}"
 desktop-file-validate "$entry" || problem "desktop-file-validate rejects the entry"
 value() { sed -n "s/^$1=//p" "$entry" | head -n 1; }
 for line in "Path=$data" "Exec=$launcher" "Categories=Game;CardGame;" "Icon=$KESTRANO_APP_ID"; do
@@ -68,7 +67,6 @@ for key in Keywords 'Name\[ja\]' 'Comment\[ja\]'; do
     [ -n "$(value "$key")" ] || problem "the entry has no ${key//\\/}="
 done
 
-[ -f "$metainfo" ] || fatal "no metainfo at ${metainfo#"$prefix"/}"
 appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 || problem "appstreamcli rejects the metainfo"
 for element in "<launchable type=\"desktop-id\">$KESTRANO_APP_ID.desktop</launchable>" \
     '<screenshot type="default">' '<content_rating type="oars-1.1"' \

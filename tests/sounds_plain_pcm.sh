@@ -42,8 +42,7 @@ check() {
 }
 
 shopt -s globstar nullglob
-checked=0
-failed=0
+checked=0 failed=0
 for file in "$game_dir"/wave/**; do
     [ -f "$file" ] || continue
     checked=$((checked + 1))

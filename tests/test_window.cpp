@@ -63,8 +63,7 @@ constexpr double kDelayScale = 0.02;
 // exec()'s result when the program is still running after the test's limit.
 constexpr int kStillRunning = 99;
 
-// Runs the application's event loop as main() does, with `script` started
-// inside it; returns exec()'s result.
+// exec()'s result, with `script` started inside the loop as main() runs it.
 int run_program(const std::function<void()> &script)
 {
     QTimer::singleShot(0, qApp, script);
@@ -74,8 +73,7 @@ int run_program(const std::function<void()> &script)
     return QApplication::exec();
 }
 
-// What the game prints from the moment the window is destroyed, as main()
-// does once the loop has returned, until every pause is over: nothing.
+// What the game prints from the window's end, as in main(), past every pause.
 QByteArray printed_after_the_end(const std::function<void()> &destroy)
 {
     return capture_stdout([&] {
@@ -311,8 +309,7 @@ void TestWindow::slots_in_order()
         "push_button4_click()", "push_button5_click()", "cpu_open_button_click()",
         "card_deal_timer()", "Show_Round()", "lose_timer()", "win_timer()", "user_cpu_tie_timer()",
         "user_lose()", "user_win()", "user_cpu_tie()", "Beginer_start()", "Game_close()",
-        "Help_Version()", "Help_Explain()", "Beginer_start_timer()", "Compare_cpu_user(int,int)",
-    };
+        "Help_Version()", "Help_Explain()", "Beginer_start_timer()", "Compare_cpu_user(int,int)"};
     // clang-format on
     const QMetaObject *meta = window->metaObject();
     QCOMPARE(meta->className(), "Kestrano");
@@ -534,8 +531,7 @@ void TestWindow::one_window_however_often_opened()
     QVERIFY(window->isVisible());
 }
 
-// Plays a fresh table to `phase` with every pause short, the pause of the
-// phase still running.
+// A fresh table played to `phase`, with the phase's (short) pause running.
 bool TestWindow::reach(Phase phase)
 {
     TableFixture &t = *table;
@@ -557,9 +553,8 @@ void TestWindow::closing_the_table_data()
              {Phase::StartDelay, Phase::DealDelay, Phase::AfterPress, Phase::AfterOpen})
             QTest::addRow("%s, %s", way, phase_info(phase).name) << phase << way;
     }
-    // clang-format off
-    QTest::newRow("menu, the deal comes while the question is open") << Phase::DealDelay << "menu, slow answer";
-    // clang-format on
+    QTest::newRow("menu, the deal comes while the question is open")
+        << Phase::DealDelay << "menu, slow answer";
 }
 
 void TestWindow::closing_the_table()
@@ -627,10 +622,9 @@ void TestWindow::other_windows_keep_the_program_running()
         QVERIFY(help_window->isVisible() && version_window->isVisible());
         auto close_one = [&](const QString &which) {
             if (which == QLatin1String("help"))
-                close_by_frame(help_window);
-            else
-                QTest::mouseClick(version_window->findChild<QPushButton *>("ok_button"),
-                                  Qt::LeftButton);
+                return close_by_frame(help_window);
+            QTest::mouseClick(version_window->findChild<QPushButton *>("ok_button"),
+                              Qt::LeftButton);
         };
         if (!help)
             close_one(QStringLiteral("help"));

@@ -1,23 +1,15 @@
 # shellcheck shell=bash
-# A session of a script's own, with a private PulseAudio server whose only
-# sink is a null sink.  Sourced after scratch.sh.
-#
-#   isolate_session     HOME, the runtime folder and PulseAudio's paths in
-#                       $work; none of the caller's session bus, display, theme
-#   start_pulseaudio LIFETIME SINK
-#                       the server for at most LIFETIME seconds (its pid joins
-#                       `pids`); returns 1 when it does not answer within 10 s.
-#                       Its messages are in $work/pulseaudio.log.
+# A session of a script's own, sourced after scratch.sh.  `isolate_session`
+# puts HOME, the runtime folder and PulseAudio's paths in $work, without the
+# caller's session bus, display or theme; `start_pulseaudio LIFETIME SINK`
+# runs a private server whose only sink is a null sink for at most LIFETIME
+# seconds (messages in pulseaudio.log), or returns 1 if it is not up in 10 s.
 # shellcheck disable=SC2154 # $work and `pids` belong to scratch.sh
 
 isolate_session() {
-    export HOME="$work/home"
-    export XDG_RUNTIME_DIR="$work/runtime"
-    export XDG_CONFIG_HOME="$work/home/.config"
-    export PULSE_RUNTIME_PATH="$work/pulse"
-    export PULSE_STATE_PATH="$work/pulse-state"
-    export PULSE_CLIENTCONFIG="$work/client.conf"
-    export PULSE_SERVER="unix:$work/pulse/native"
+    export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/home/.config"
+    export PULSE_RUNTIME_PATH="$work/pulse" PULSE_STATE_PATH="$work/pulse-state"
+    export PULSE_CLIENTCONFIG="$work/client.conf" PULSE_SERVER="unix:$work/pulse/native"
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
     unset DISPLAY WAYLAND_DISPLAY PULSE_SINK PULSE_SOURCE QT_QPA_PLATFORMTHEME
     mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$PULSE_RUNTIME_PATH" "$PULSE_STATE_PATH"

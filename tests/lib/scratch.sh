@@ -1,16 +1,10 @@
 # shellcheck shell=bash
-# The scratch folder of a test script, the processes it starts and its
-# failures.  Sourced; the script defines `say` (its prefix on each line).
-#
-#   make_scratch NAME   $work: a fresh folder.  On exit the processes in
-#                       `pids` are stopped and the folder removed unless
-#                       `keep_work` is true; after a failure it is kept and
-#                       the end of each $work/*.log is shown.
-#   need TOOL...        fatal unless every TOOL is installed
-#   problem MESSAGE     a failure, counted in `failures`
-#   fatal MESSAGE       a failure that ends the script
-#   wait_for SECONDS COMMAND...
-#                       polls COMMAND every 0.1 s for at most SECONDS
+# A test script's scratch folder, processes and failures; the script defines
+# `say` (its prefix on each line).  make_scratch NAME makes $work; on exit the
+# processes in `pids` are stopped and $work is removed unless `keep_work` is
+# true or a `problem` (counted in `failures`) or `fatal` one came, when the end
+# of each $work/*.log is shown.  `need TOOL...` is fatal unless each is
+# installed; `wait_for SECONDS COMMAND...` polls COMMAND every 0.1 s.
 
 make_scratch() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/kestrano-$1.XXXXXX")

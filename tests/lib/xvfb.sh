@@ -1,12 +1,8 @@
 # shellcheck shell=bash
-# A private X display for a test script.  Sourced after scratch.sh.
-#
-#   start_xvfb LIFETIME [XVFB_OPTION...]
-#                   Xvfb for at most LIFETIME seconds (its pid joins `pids`);
-#                   exports DISPLAY once it is ready, or returns 1 after 10 s.
-#                   Xvfb's messages are in $work/xvfb.log.
-#   table_window    prints the id of the game's window once it shows (within
-#                   20 s), nothing when it does not
+# A private X display, sourced after scratch.sh.  `start_xvfb LIFETIME
+# [OPTION...]` runs Xvfb for at most LIFETIME seconds (messages in xvfb.log)
+# and exports DISPLAY, or returns 1 after 10 s; `table_window` prints the
+# game window's id once it shows, nothing when it has not within 20 s.
 # shellcheck disable=SC2154 # $work and `pids` belong to scratch.sh
 start_xvfb() {
     local seconds=$1
