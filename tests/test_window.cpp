@@ -392,7 +392,7 @@ void TestWindow::starting_a_game()
     QFETCH(QString, way);
     QAction *start = table->start_action();
     QPushButton *deal = table->deal_button();
-    set_delay_scale_for_tests(0.05); // the 6500 ms pause becomes 325 ms
+    set_delay_scale_for_tests(0.1); // the 6500 ms pause becomes 650 ms
     std::tie(count, buf_n, cpu_score, user_score, tie_score) = std::make_tuple(3, 7, 2, 4, 1);
     for (int i = 0; i < 52; ++i)
         buf_r[i] = 52 - i;
