@@ -1,15 +1,10 @@
 #!/usr/bin/env bash
-# Ctrl+B in the game window must be heard, not just started: the slot that
-# starts the sound returns at once, so a sound that dies with it would be
-# silent.  The game runs on a private X display and a private PulseAudio
-# server whose only sink is a null sink; its monitor is recorded and sox
-# measures the recording.
+# Ctrl+B in the game window must be heard, not just started (a sound that dies
+# with the slot that starts it is silent): on a private X display and a
+# private PulseAudio server, the null sink's monitor is recorded, and sox
+# finds it silent up to the key press and loud within a few seconds after it.
 #
 #   audible_start_sound.sh GAME_BINARY RUNNABLE_FOLDER
-#
-# Passes when the recording is silent up to the key press and loud within a
-# few seconds after it.  Every process it starts is stopped on exit, and each
-# one is also bounded by `timeout`, so nothing outlives a killed test.
 # shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
@@ -35,84 +30,57 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/xvfb.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib/pulse.sh"
 make_scratch sound
 
-fail() {
-    say "FAIL: $*" >&2
-    local log
-    for log in "$work"/*.log; do
-        [ -s "$log" ] || continue
-        echo "--- ${log##*/}" >&2
-        tail -n 20 "$log" >&2
-    done
-    keep_work=true
-    exit 1
-}
-
-# CTest's skip code (SKIP_RETURN_CODE in tests/shell_tests.cmake).
-readonly skipped=77
-
-# Without pulseaudio the test is skipped only where installing it would
-# remove another package (pipewire-audio conflicts with it, say), which the
-# set-up refuses; anywhere else it simply has not been installed yet.
+# Skipped (77) without pulseaudio only where installing it would remove
+# another package (pipewire-audio, say), which the set-up refuses.
 if ! command -v pulseaudio >/dev/null; then
     plan=$(apt-get --simulate install pulseaudio 2>&1) || true
     removed=$(sed -n 's/^Remv \([^ ]*\).*/\1/p' <<<"$plan" | paste -s -d ' ')
     conflict=$(grep -m 1 -E '(Conflicts|Breaks): ' <<<"$plan" | sed 's/^ *//') || true
     if [ -n "$removed" ] || [ -n "$conflict" ]; then
         say "SKIP: pulseaudio is not installed, and installing it would remove ${removed:-another package}${conflict:+ ($conflict)}"
-        exit $skipped
+        exit 77
     fi
 fi
 
-for tool in Xvfb xdotool pulseaudio pactl parec sox timeout; do
-    command -v "$tool" >/dev/null || fail "$tool is not installed (run tools/ensure-packages.sh)"
-done
-[ -x "$binary" ] || fail "no game binary at $binary"
-[ -s "$game_dir/wave/12-1/kidou" ] || fail "no start sound at $game_dir/wave/12-1/kidou"
+need Xvfb xdotool pulseaudio pactl parec sox timeout
+[ -x "$binary" ] || fatal "no game binary at $binary"
+[ -s "$game_dir/wave/12-1/kidou" ] || fatal "no start sound at $game_dir/wave/12-1/kidou"
 
-# Nothing from the caller's desktop session may leak in: no real sound
-# server, no session bus, no X display.
 isolate_session
-start_pulseaudio "$lifetime" kestrano_null || fail "the private PulseAudio server did not start"
+start_pulseaudio "$lifetime" kestrano_null || fatal "the private PulseAudio server did not start"
+start_xvfb "$lifetime" || fatal "Xvfb did not start"
 
-start_xvfb "$lifetime" || fail "Xvfb did not start"
-
-# The game, from its runnable folder, in the C locale so the title is known.
-(
-    cd "$game_dir"
-    exec timeout "$lifetime" env QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANG=C.UTF-8 "$binary"
-) >"$work/game-stdout.txt" 2>"$work/game.log" &
+# The game in the C locale, so that its title is known.
+(cd "$game_dir" && exec timeout "$lifetime" env QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANG=C.UTF-8 \
+    "$binary") >"$work/game-stdout.txt" 2>"$work/game.log" &
 pids+=($!)
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Title:12-1$' 2>/dev/null | head -n 1) ||
-    true
-[ -n "$window" ] || fail "the game window \"Title:12-1\" did not appear on $DISPLAY"
+window=$(table_window)
+[ -n "$window" ] || fatal "the game window \"Title:12-1\" did not appear on $DISPLAY"
 
-# The recording.  The monitor delivers silence continuously, so its length
-# follows the clock once the first data has arrived.
+# The recording's length follows the clock once the first data has arrived.
 : >"$work/recording.raw"
 timeout "$lifetime" parec --device=kestrano_null.monitor --latency-msec=20 \
     --format=s16le --rate=$rate --channels=1 >"$work/recording.raw" 2>"$work/parec.log" &
 pids+=($!)
 recorded() { stat -c %s "$work/recording.raw" 2>/dev/null || echo 0; }
 has_recorded() { [ "$(recorded)" -ge "$1" ]; }
-wait_for 10 has_recorded 1 || fail "nothing arrives from the null sink's monitor"
-wait_for 10 has_recorded $((bytes_per_second / 2)) || fail "the recording stalls"
+wait_for 10 has_recorded 1 || fatal "nothing arrives from the null sink's monitor"
+wait_for 10 has_recorded $((bytes_per_second / 2)) || fatal "the recording stalls"
 
-xdotool windowfocus --sync "$window" 2>/dev/null || fail "cannot focus the game window"
+xdotool windowfocus --sync "$window" 2>/dev/null || fatal "cannot focus the game window"
 # Everything recorded so far was played before the key press.
 before_key=$(recorded)
 xdotool key --clearmodifiers ctrl+b
 wait_for 15 has_recorded $((before_key + listen_after * bytes_per_second)) ||
-    fail "the recording stalls after the key press"
+    fatal "the recording stalls after the key press"
 kill "${pids[-1]}" 2>/dev/null || true
 wait "${pids[-1]}" 2>/dev/null || true
 
 sox -q -t raw -r $rate -e signed -b 16 -c 1 "$work/recording.raw" "$work/recording.wav"
 
-# `stat` of sox prints "Name:   value" lines on stderr.
+# The value of WHAT in what sox's `stat` prints (on stderr) after EFFECTS.
 measure() {
-    local what=$1
-    shift
-    sox "$work/recording.wav" -n "$@" stat 2>&1 | awk -v what="$what" -F':' \
+    sox "$work/recording.wav" -n "${@:2}" stat 2>&1 | awk -v what="$1" -F':' \
         '$1 ~ "^" what { gsub(/ /, "", $2); print $2 }'
 }
 key_at=$(awk -v b="$before_key" -v r="$bytes_per_second" 'BEGIN { printf "%.3f", b / r }')
@@ -122,19 +90,13 @@ peak=$(measure 'Maximum amplitude' trim "$key_at")
 rms=$(measure 'RMS +amplitude' trim "$key_at")
 # Cutting the leading silence leaves the part from the first sound on.
 from_onset=$(measure 'Length \\(seconds\\)' silence 1 0.005 0.5%)
-onset=$(awk -v t="$total" -v f="${from_onset:-0}" 'BEGIN { printf "%.3f", t - f }')
+delay=$(awk -v t="$total" -v f="${from_onset:-0}" -v k="$key_at" 'BEGIN { printf "%.3f", t - f - k }')
 
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 > b + 0) }'; }
-
-if above "$silence_peak" "$max_silence_peak"; then
-    fail "sound before Ctrl+B (peak $silence_peak in the first $key_at s), so what Ctrl+B plays cannot be told apart"
-fi
-if above "$min_peak" "$peak" || above "$min_rms" "$rms"; then
-    fail "Ctrl+B started no audible sound: peak $peak, RMS $rms in the $listen_after s after it (need peak >= $min_peak and RMS >= $min_rms)"
-fi
-delay=$(awk -v o="$onset" -v k="$key_at" 'BEGIN { printf "%.3f", o - k }')
-if above "$delay" "$max_onset"; then
-    fail "the start sound began $delay s after Ctrl+B (at most $max_onset s expected)"
-fi
-
+! above "$silence_peak" "$max_silence_peak" ||
+    fatal "sound before Ctrl+B (peak $silence_peak in the first $key_at s), so what Ctrl+B plays cannot be told apart"
+{ ! above "$min_peak" "$peak" && ! above "$min_rms" "$rms"; } ||
+    fatal "Ctrl+B started no audible sound: peak $peak, RMS $rms in the $listen_after s after it (need peak >= $min_peak and RMS >= $min_rms)"
+! above "$delay" "$max_onset" ||
+    fatal "the start sound began $delay s after Ctrl+B (at most $max_onset s expected)"
 say "heard the start sound $delay s after Ctrl+B: peak $peak, RMS $rms"

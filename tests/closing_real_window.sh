@@ -1,18 +1,14 @@
 #!/usr/bin/env bash
-# The table in a real window on a private X display, closed in the middle of
-# a round from its Game menu with keys sent by xdotool, as a player's
-# keyboard would: the program must end by itself, with exit code 0 and no
-# crash on the way out.  The table runs inside test_closing
-# (real_window_closed_from_its_menu) as main() runs it, with its pauses
-# shortened.  Then, on the same display, test_closing starts the real program
-# with its standard streams closed or stalled and ends it by signals
-# (real_program_closed_in_a_round).
+# On a private X display: the table as main() runs it (inside test_window,
+# pauses shortened), closed in a round from its Game menu with keys sent by
+# xdotool, ends by itself with exit code 0; then test_window ends the real
+# program by signals with its streams closed or stalled.
 #
-#   closing_real_window.sh TEST_CLOSING
+#   closing_real_window.sh TEST_WINDOW
 # shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
-program=${1:?usage: closing_real_window.sh TEST_CLOSING}
+program=${1:?usage: closing_real_window.sh TEST_WINDOW}
 readonly lifetime=60 # seconds any process started here may live
 
 say() { echo "closing_real_window: $*"; }
@@ -23,24 +19,18 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/scratch.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib/xvfb.sh"
 make_scratch closing
 
-for tool in Xvfb xdotool stdbuf; do
-    command -v "$tool" >/dev/null || fatal "$tool is not installed (run tools/ensure-packages.sh)"
-done
+need Xvfb xdotool stdbuf
 start_xvfb "$lifetime" || fatal "Xvfb did not start"
 
-# Unbuffered, so that each trace line is in the file when the game prints it.
+# Unbuffered, so that each trace line is in the log when the game prints it.
 KESTRANO_REAL_WINDOW=1 QT_QPA_PLATFORM=xcb timeout "$lifetime" stdbuf -o0 \
-    "$program" real_window_closed_from_its_menu >"$work/out.txt" 2>&1 &
+    "$program" real_window_closed_from_its_menu >"$work/table.log" 2>&1 &
 game=$!
 pids+=("$game")
-printed() { grep -q "$1" "$work/out.txt"; }
-end() {
-    cat "$work/out.txt" >&2
-    fatal "$@"
-}
+printed() { grep -q "$1" "$work/table.log"; }
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Title:12-1$' | head -n 1) || true
-[ -n "$window" ] || end "the table did not appear"
+window=$(table_window)
+[ -n "$window" ] || fatal "the table did not appear"
 xdotool windowfocus --sync "$window"
 xdotool key ctrl+b
 # D does nothing until the start pause is over; the deal prints its trace.
@@ -48,25 +38,21 @@ deal() {
     xdotool key d
     wait_for 1 printed 'Secand_Card_deal_Push_shown()'
 }
-wait_for 10 deal || end "the deal never came"
-# The first card, opened; "close" is then the first enabled entry of the Game
-# menu, chosen while the result notice's timer is pending.
+wait_for 10 deal || fatal "the deal never came"
+# The first card opened; "close" (the Game menu's first enabled entry) is
+# chosen while the result notice's timer is pending.
 xdotool key --delay 20 1 o alt+g Return
 timeout 10 xdotool search --sync --onlyvisible --name '^Question$' >/dev/null ||
-    end "the close question did not appear"
+    fatal "the close question did not appear"
 xdotool key y
 
-status=0
-wait "$game" || status=$?
-printed '^cpu=' || end "the round was not played: no pair was judged"
-[ "$status" -ne 124 ] || end "the program did not end after its close was confirmed"
-[ "$status" -eq 0 ] || end "the program ended with status $status"
-printed 'PASS   : TestClosing::real_window_closed_from_its_menu()' ||
-    end "the table did not close cleanly"
+status=0 && wait "$game" || status=$?
+printed '^cpu=' || fatal "the round was not played: no pair was judged"
+[ "$status" -ne 124 ] || fatal "the program did not end after its close was confirmed"
+[ "$status" -eq 0 ] || fatal "the program ended with status $status"
+printed 'PASS   : TestWindow::real_window_closed_from_its_menu()' ||
+    fatal "the table did not close cleanly"
 say "closed cleanly in a round"
 
 KESTRANO_REAL_WINDOW=1 timeout "$lifetime" "$program" real_program_closed_in_a_round \
-    >"$work/signals.txt" 2>&1 || {
-    cat "$work/signals.txt" >&2
-    fatal "the program did not end cleanly on a signal or with a stream closed"
-}
+    >"$work/signals.log" 2>&1 || fatal "the program did not end cleanly on a signal or with a stream closed"

@@ -9,32 +9,22 @@ set -euo pipefail
 
 game_dir=${1:?usage: sounds_plain_pcm.sh RUNNABLE_FOLDER}
 
-say() { echo "sounds_plain_pcm: $*"; }
+# The SIZE bytes at OFFSET of FILE as text, or (with a type) as a little-endian number.
+text() { dd if="$3" bs=1 skip="$1" count="$2" status=none; }
+number() { od -A n -t "u$2" -j "$1" -N "$2" --endian=little "$3" | tr -d ' '; }
 
-# Little-endian unsigned integer of SIZE bytes at OFFSET.
-number() {
-    od -A n -t "u$2" -j "$1" -N "$2" --endian=little "$3" | tr -d ' '
-}
-
-text() {
-    dd if="$3" bs=1 skip="$1" count="$2" status=none
-}
-
-# Prints what is wrong with FILE, nothing when it is plain PCM.
+# Prints what is wrong with FILE, nothing when it is plain PCM.  The chunks
+# are walked up to "fmt ": it need not come first.
 check() {
-    local file=$1
-    local size
+    local file=$1 size at=12 length
     size=$(stat -c %s "$file")
     if [ "$size" -lt 44 ] || [ "$(text 0 4 "$file")" != RIFF ] || [ "$(text 8 4 "$file")" != WAVE ]; then
         echo "not a RIFF WAVE file"
         return
     fi
-    # Walk the chunks up to "fmt ": it need not come first.
-    local at=12 id length
     while [ $((at + 8)) -le "$size" ]; do
-        id=$(text "$at" 4 "$file")
         length=$(number $((at + 4)) 4 "$file")
-        if [ "$id" = "fmt " ]; then
+        if [ "$(text "$at" 4 "$file")" = "fmt " ]; then
             local tag channels bits
             tag=$(number $((at + 8)) 2 "$file")
             channels=$(number $((at + 10)) 2 "$file")
@@ -52,22 +42,13 @@ check() {
 }
 
 shopt -s globstar nullglob
-files=("$game_dir"/wave/**)
-checked=0
-failed=0
-for file in "${files[@]}"; do
+checked=0 failed=0
+for file in "$game_dir"/wave/**; do
     [ -f "$file" ] || continue
     checked=$((checked + 1))
     problem=$(check "$file")
-    if [ -n "$problem" ]; then
-        say "FAIL: ${file#"$game_dir"/}: $problem"
-        failed=1
-    fi
+    [ -z "$problem" ] || { echo "sounds_plain_pcm: FAIL: ${file#"$game_dir"/}: $problem" && failed=1; }
 done
-
-if [ "$checked" -eq 0 ]; then
-    say "FAIL: no sound files under $game_dir/wave"
-    exit 1
-fi
+[ "$checked" -gt 0 ] || { echo "sounds_plain_pcm: FAIL: no sound files under $game_dir/wave" && exit 1; }
 [ "$failed" -eq 0 ] || exit 1
-say "$checked sound files, all plain PCM"
+echo "sounds_plain_pcm: $checked sound files, all plain PCM"

@@ -1,14 +1,10 @@
 # shellcheck shell=bash
-# The scratch folder of a test script, the processes it starts and its
-# failures.  Sourced; the script defines `say` (its prefix on each line).
-#
-#   make_scratch NAME   $work: a fresh folder.  On exit every process in
-#                       `pids` is stopped and the folder removed, unless
-#                       `keep_work` is true (something failed).
-#   problem MESSAGE     a failure, counted in `failures`; keeps the folder
-#   fatal MESSAGE       a failure that ends the script
-#   wait_for SECONDS COMMAND...
-#                       polls COMMAND every 0.1 s for at most SECONDS
+# A test script's scratch folder, processes and failures; the script defines
+# `say` (its prefix on each line).  make_scratch NAME makes $work; on exit the
+# processes in `pids` are stopped and $work is removed unless `keep_work` is
+# true or a `problem` (counted in `failures`) or `fatal` one came, when the end
+# of each $work/*.log is shown.  `need TOOL...` is fatal unless each is
+# installed; `wait_for SECONDS COMMAND...` polls COMMAND every 0.1 s.
 
 make_scratch() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/kestrano-$1.XXXXXX")
@@ -20,24 +16,34 @@ make_scratch() {
 }
 
 remove_scratch() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
+    local log
+    if [ ${#pids[@]} -gt 0 ]; then
+        kill "${pids[@]}" 2>/dev/null || true
+        wait "${pids[@]}" 2>/dev/null || true
+    fi
+    for log in "$work"/*.log; do
+        if [ "$failures" -gt 0 ] && [ -s "$log" ]; then
+            echo "--- ${log##*/}" >&2
+            tail -n 30 "$log" >&2
+        fi
     done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
-    if $keep_work; then
+    if $keep_work || [ "$failures" -gt 0 ]; then
         say "files kept in $work"
     else
         rm -rf "$work"
     fi
 }
 
+need() {
+    local tool
+    for tool; do
+        command -v "$tool" >/dev/null || fatal "$tool is not installed (run tools/ensure-packages.sh)"
+    done
+}
+
 problem() {
     say "FAIL: $*" >&2
     failures=$((failures + 1))
-    keep_work=true
 }
 
 fatal() {
@@ -46,9 +52,8 @@ fatal() {
 }
 
 wait_for() {
-    local seconds=$1
+    local tries=$(($1 * 10))
     shift
-    local tries=$((seconds * 10))
     until "$@"; do
         tries=$((tries - 1))
         [ "$tries" -gt 0 ] || return 1

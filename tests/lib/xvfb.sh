@@ -1,11 +1,8 @@
 # shellcheck shell=bash
-# A private X display for a test script.  Sourced after scratch.sh.
-#
-#   start_xvfb LIFETIME [XVFB_OPTION...]
-#
-# Starts Xvfb for at most LIFETIME seconds (its pid joins `pids`), waits up
-# to 10 s for it to name its display, and exports DISPLAY.  Returns 1 when
-# no display comes; Xvfb's messages are in $work/xvfb.log.
+# A private X display, sourced after scratch.sh.  `start_xvfb LIFETIME
+# [OPTION...]` runs Xvfb for at most LIFETIME seconds (messages in xvfb.log)
+# and exports DISPLAY, or returns 1 after 10 s; `table_window` prints the
+# game window's id once it shows, nothing when it has not within 20 s.
 # shellcheck disable=SC2154 # $work and `pids` belong to scratch.sh
 start_xvfb() {
     local seconds=$1
@@ -14,12 +11,12 @@ start_xvfb() {
     timeout "$seconds" Xvfb -displayfd 3 -nolisten tcp "$@" -screen 0 1024x768x24 \
         3>"$work/display" 2>"$work/xvfb.log" &
     pids+=($!)
-    local _
-    for _ in $(seq 100); do
-        grep -q '[0-9]' "$work/display" && break
-        sleep 0.1
-    done
-    grep -q '[0-9]' "$work/display" || return 1
+    wait_for 10 grep -q '[0-9]' "$work/display" || return 1
     DISPLAY=":$(tr -dc '0-9' <"$work/display")"
     export DISPLAY
+}
+
+table_window() {
+    timeout 20 xdotool search --sync --onlyvisible --name '^Title:12-1$' 2>/dev/null | head -n 1 ||
+        true
 }
