@@ -20,7 +20,7 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <array>
+
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -74,7 +74,7 @@ const QString kDrawSound = QStringLiteral("wave/12-1/draw_wav.wav");
 
 // What a single action may change (the game's timers never change these):
 // the round, the cards played, the CPU's next card, the pairs judged.
-using Snapshot = std::array<int, 4>;
+using Snapshot = QList<int>;
 
 Snapshot snapshot()
 {
@@ -83,7 +83,7 @@ Snapshot snapshot()
 
 QString text(const Snapshot &state)
 {
-    return "count,buf_n,cpu_cout,judged=" + joined(QList<int>(state.begin(), state.end()));
+    return "count,buf_n,cpu_cout,judged=" + joined(state);
 }
 
 // What an action must do to the game.
@@ -341,6 +341,7 @@ private:
             // The tallies go back to zero as soon as the box has returned.
             taken = {0, 0, 0};
             dealt_in_match = false;
+            last_step.clear();
         }
         box_open = false;
     }
@@ -449,14 +450,17 @@ private:
             if (!heard(place).isEmpty() && heard(place) != kBack)
                 return fail(place + " is heard as " + heard(place));
         }
-        // The CPU's card in play is heard as face-down until it is opened.
-        if ((heard("cpu_play_label") == kBack) != (last_step == kDrawSound))
-            return fail("the CPU's card in play is heard as " + heard("cpu_play_label"));
+        // The CPU's card in play is heard as face-down until it is opened, then
+        // by its name until "Deal cards" (the round shown) or the verdict.
+        const QString in_play = heard("cpu_play_label");
+        const bool opened =
+            kResultSounds.contains(last_step) && !verdict_open && table->round_label()->isHidden();
+        if ((in_play == kBack) != (last_step == kDrawSound) || (opened && in_play.isEmpty()))
+            return fail("the CPU's card in play is heard as " + in_play + " after " + last_step);
         const bool deal_on = table->deal_button()->isEnabled();
         const bool open_on = table->open_button()->isEnabled();
         if (open_on != (last_step == kDrawSound))
-            return fail("\"Card open\" enabled: " + QString::number(open_on) + " after " +
-                        last_step);
+            return fail("\"Card open\" enabled: " + QString::number(open_on));
         if (deal_on + open_on + (card_buttons_on > 0) > 1)
             return fail(QStringLiteral("the table offers two steps at once"));
     }
