@@ -107,9 +107,7 @@ QStringList describe(const TableFixture &table)
 struct Press
 {
     bool pressable = false;
-    QStringList before;
-    QStringList after;
-    QStringList settled; // once the pauses the press started have run
+    QStringList before, after, settled; // settled: once the pauses it started have run
     QByteArray printed;
     QStringList sounds;
 };
