@@ -65,13 +65,13 @@ QString spoken(QWidget *widget, QAccessible::Text text = QAccessible::Name)
     return accessible ? accessible->text(text) : QStringLiteral("<no interface>");
 }
 
-// The demonstration match played to `phase`, where nothing is left running
-// but the pause that belongs to the phase.
-bool reach(TableFixture &table, Phase phase)
+// The demonstration match played to `phase`; once `settled`, nothing is left
+// running but the pause that belongs to the phase.
+bool reach(TableFixture &table, Phase phase, bool settled = true)
 {
     table.lay_demo_deal();
     return table.show_active() && table.play_to(phase) &&
-           (phase_info(phase).in_pause || table.settle());
+           (!settled || phase_info(phase).in_pause || table.settle());
 }
 
 // Everything a press can change, one line per part, for comparing two games.
@@ -162,8 +162,7 @@ class TestAccessibility : public QObject
     [[nodiscard]] bool open_table(Phase phase = Phase::BeforeStart)
     {
         table = std::make_unique<TableFixture>(kDelayScale, kDemoDraws);
-        table->lay_demo_deal();
-        return table->show_active() && table->play_to(phase);
+        return reach(*table, phase, false);
     }
 
     std::unique_ptr<QTranslator> translator;

@@ -1,10 +1,9 @@
-// A monkey at the table: thousands of random things a person can do (menus,
-// keys, clicks on every button whether it can be pressed or not, the help and
-// version windows, answers to the boxes, closing the table), with waits that
-// end inside the game's pauses, until it has played whole matches.  After
-// every action the game must still know where it is in the match.  Input goes
-// in where the window system hands it to Qt, so a click lands on whatever is
-// under the pointer; the monkey acts in front of the boxes' nested loops too.
+// A monkey at the table: random things a person can do (menus, keys, clicks on
+// every button whether it can be pressed or not, the help and version windows,
+// answers to the boxes, closing the table), with waits that end inside the
+// game's pauses, until it has played whole matches; after every action the
+// game must still know where it is.  Input goes in where the window system
+// hands it to Qt, also in front of the boxes' nested loops.
 //
 // Every run has a fixed seed, printed with any failure.  To replay one:
 //     KESTRANO_MONKEY_SEED=<seed> KESTRANO_MONKEY_MATCHES=<n> tests/test_monkey
@@ -161,17 +160,15 @@ private:
         table = std::make_unique<TableFixture>(kDelayScale);
         table->sound.on_play = [this](const QString &path) {
             if (path == kDealSound || path == kDrawSound || kResultSounds.contains(path))
-                last_step = path;
-            dealt_in_match = dealt_in_match || path == kDealSound;
+                match.last_step = path;
+            match.dealt = match.dealt || path == kDealSound;
             if (kResultSounds.contains(path))
-                ++taken[kResultSounds.indexOf(path)];
+                ++match.taken[kResultSounds.indexOf(path)];
             table->sound.played.clear();
         };
         if (!table->show_active())
             fail(QStringLiteral("the table never became the active window"));
-        last_step.clear();
-        dealt_in_match = false;
-        taken = {0, 0, 0};
+        match = {};
     }
 
     // One action and the checks after it; false once the table has been
@@ -339,9 +336,7 @@ private:
             box->button(verdict ? QMessageBox::Ok : QMessageBox::No)->click();
         if (verdict) {
             // The tallies go back to zero as soon as the box has returned.
-            taken = {0, 0, 0};
-            dealt_in_match = false;
-            last_step.clear();
+            match = {};
         }
         box_open = false;
     }
@@ -370,14 +365,15 @@ private:
     // side that took more of them.
     void judge_verdict(const QString &verdict)
     {
+        const QList<int> &took = match.taken;
         const QString tallies =
-            QStringLiteral("CPU=%1,User=%2,tie=%3 \n\n").arg(taken[0]).arg(taken[1]).arg(taken[2]);
+            QStringLiteral("CPU=%1,User=%2,tie=%3 \n\n").arg(took[0]).arg(took[1]).arg(took[2]);
         const auto *line = std::find_if(std::begin(kVerdictLines), std::end(kVerdictLines),
                                         [&](const auto &v) { return verdict == tallies + v.line; });
-        const int ahead = (taken[0] > taken[1]) - (taken[0] < taken[1]);
+        const int ahead = (took[0] > took[1]) - (took[0] < took[1]);
         if (line == std::end(kVerdictLines) || line->ahead != ahead)
             return fail(QStringLiteral("the verdict reads \"%1\" after %2").arg(verdict, tallies));
-        if (count != 6 || taken[0] + taken[1] + taken[2] != 25)
+        if (count != 6 || took[0] + took[1] + took[2] != 25)
             return fail(QStringLiteral("a match ended before its 25th pair"));
         ++whole_matches;
     }
@@ -430,8 +426,9 @@ private:
                 return fail(QStringLiteral("a counter left its range"));
         }
         const QList<int> tallies = {cpu_score, user_score, tie_score};
-        if (tallies != taken)
-            return fail("tallies " + joined(tallies) + " where the sounds told " + joined(taken));
+        if (tallies != match.taken)
+            return fail("tallies " + joined(tallies) + " where the sounds told " +
+                        joined(match.taken));
         QList<int> cards(std::begin(buf_cpu), std::end(buf_cpu));
         for (int p = 1; p <= 5; ++p)
             cards << table->probe->buf_deal(p) << table->probe->buf_cpu_deal(p) << buf_user[p];
@@ -444,7 +441,7 @@ private:
             hidden += table->card_button(p)->isHidden();
             card_buttons_on += pressable(table->card_button(p));
         }
-        if (dealt_in_match && count >= 1 && hidden != button_count)
+        if (match.dealt && count >= 1 && hidden != button_count)
             return fail(QStringLiteral("%1 card buttons hidden").arg(hidden));
         for (const QString &place : kHiddenPlaces) {
             if (!heard(place).isEmpty() && heard(place) != kBack)
@@ -453,13 +450,14 @@ private:
         // The CPU's card in play is heard as face-down until it is opened, then
         // by its name until "Deal cards" (the round shown) or the verdict.
         const QString in_play = heard("cpu_play_label");
-        const bool opened =
-            kResultSounds.contains(last_step) && !verdict_open && table->round_label()->isHidden();
-        if ((in_play == kBack) != (last_step == kDrawSound) || (opened && in_play.isEmpty()))
-            return fail("the CPU's card in play is heard as " + in_play + " after " + last_step);
+        const bool opened = kResultSounds.contains(match.last_step) && !verdict_open &&
+                            table->round_label()->isHidden();
+        if ((in_play == kBack) != (match.last_step == kDrawSound) || (opened && in_play.isEmpty()))
+            return fail("the CPU's card in play is heard as " + in_play + " after " +
+                        match.last_step);
         const bool deal_on = table->deal_button()->isEnabled();
         const bool open_on = table->open_button()->isEnabled();
-        if (open_on != (last_step == kDrawSound))
+        if (open_on != (match.last_step == kDrawSound))
             return fail("\"Card open\" enabled: " + QString::number(open_on));
         if (deal_on + open_on + (card_buttons_on > 0) > 1)
             return fail(QStringLiteral("the table offers two steps at once"));
@@ -469,11 +467,14 @@ private:
     std::unique_ptr<TableFixture> table;
     int actions = 0;
     bool box_open = false;
-    // The match as the sounds tell it: the last step's sound, a deal, the
-    // pairs taken by the CPU, by the user, tied.
-    QString last_step;
-    bool dealt_in_match = false;
-    QList<int> taken = {0, 0, 0};
+    // The match as the sounds tell it: the last step's sound, whether it has
+    // dealt, the pairs taken by the CPU, by the user, tied.
+    struct
+    {
+        QString last_step;
+        bool dealt = false;
+        QList<int> taken = {0, 0, 0};
+    } match;
 };
 
 class TestMonkey : public QObject
