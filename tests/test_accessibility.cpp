@@ -1,7 +1,15 @@
-// What a screen reader hears: every card place is named after what a sighted
-// player sees on it, the CPU's hidden cards and the pile only as
-// "face-down card"; the score, notice and round lines read their text; the
-// names come in the player's language.
+// Playing without the mouse, and without seeing the table.
+//
+// From the keyboard: keys 1 to 5, D and O do exactly what a click on their
+// button does at that moment, and nothing while the button is hidden or
+// disabled; Tab walks through the buttons that can be pressed, with a visible
+// focus.  A key and a click are compared by playing the same game twice, in
+// two fresh windows with the same deal table and the same shuffle draws.
+//
+// For a screen reader: every card place is named after what a sighted player
+// sees on it, the CPU's hidden cards and the pile only as "face-down card";
+// the score, notice and round lines read their text; the names come in the
+// player's language.
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
@@ -11,26 +19,37 @@
 #include <QTest>
 #include <QTranslator>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 
 #include "table/game_state.h"
 #include "table/kestrano.h"
+#include "tests/support/modal_answer.h"
 #include "tests/support/offscreen_warnings.h"
 #include "tests/support/table_fixture.h"
+#include "tests/support/windows.h"
 
 namespace {
 
-// The card places, in the order of the expected names below.
-const QStringList kCardPlaces = {
-    "cpu_card_label1",  "cpu_card_label2",  "cpu_card_label3",  "cpu_card_label4",
-    "cpu_card_label5",  "user_card_label1", "user_card_label2", "user_card_label3",
-    "user_card_label4", "user_card_label5", "cpu_play_label",   "user_play_label",
-    "deck_label",
+constexpr double kDelayScale = 0.002;
+
+// clang-format off
+// The play keys and their buttons.
+constexpr struct { char name; Qt::Key key; const char *button; } kKeys[] = {
+    {'1', Qt::Key_1, "push_button1"}, {'2', Qt::Key_2, "push_button2"}, {'3', Qt::Key_3, "push_button3"},
+    {'4', Qt::Key_4, "push_button4"}, {'5', Qt::Key_5, "push_button5"}, {'D', Qt::Key_D, "deal_button"},
+    {'O', Qt::Key_O, "cpu_open_button"},
 };
 
-// Places whose card is never shown to the player.
-const QStringList kHiddenPlaces = {"cpu_card_label1", "cpu_card_label2", "cpu_card_label3",
-                                   "cpu_card_label4", "cpu_card_label5", "deck_label"};
+// The card places, in the order of the expected names below.
+const QStringList kCardPlaces = {
+    "cpu_card_label1",  "cpu_card_label2",  "cpu_card_label3",  "cpu_card_label4",  "cpu_card_label5",
+    "user_card_label1", "user_card_label2", "user_card_label3", "user_card_label4", "user_card_label5",
+    "cpu_play_label",   "user_play_label",  "deck_label",
+};
+
+// clang-format on
 
 // Any word that would tell a card: its rank or its suit.
 const QRegularExpression kCardWord(
@@ -46,23 +65,90 @@ QString spoken(QWidget *widget, QAccessible::Text text = QAccessible::Name)
     return accessible ? accessible->text(text) : QStringLiteral("<no interface>");
 }
 
-// Every step of a match, the hidden cards are named "face-down card" or not
-// at all, and nothing else said about them tells rank or suit.
-bool hidden_cards_stay_hidden(const TableFixture &table, const char *step)
+// The demonstration match played to `phase`; once `settled`, nothing is left
+// running but the pause that belongs to the phase.
+bool reach(TableFixture &table, Phase phase, bool settled = true)
 {
-    for (const QString &place : kHiddenPlaces) {
-        QLabel *hidden = table.label(place);
-        const QString name = spoken(hidden);
-        bool told = !name.isEmpty() && name != kBack;
-        for (QAccessible::Text text : {QAccessible::Description, QAccessible::Value,
-                                       QAccessible::Help, QAccessible::Accelerator})
-            told = told || spoken(hidden, text).contains(kCardWord);
-        if (told) {
-            qWarning("%s at %s tells its card: \"%s\"", qPrintable(place), step, qPrintable(name));
-            return false;
-        }
+    table.lay_demo_deal();
+    return table.show_active() && table.play_to(phase) &&
+           (!settled || phase_info(phase).in_pause || table.settle());
+}
+
+// Everything a press can change, one line per part, for comparing two games.
+QStringList describe(const TableFixture &table)
+{
+    const auto all = [](const auto &values) {
+        return joined(QList<int>(std::begin(values), std::end(values)));
+    };
+    QStringList lines = {
+        "count,button_count,buf_n,cpu_cout,tallies=" +
+            joined({count, button_count, buf_n, cpu_cout, cpu_score, user_score, tie_score}),
+        "buf_user=" + all(buf_user), "buf_cpu=" + all(buf_cpu), "buf_r=" + all(buf_r),
+        QStringLiteral("start_action enabled=%1").arg(table.start_action()->isEnabled())};
+    for (int p = 1; p <= 5; ++p)
+        lines << QStringLiteral("hands %1 %2")
+                     .arg(table.probe->buf_deal(p))
+                     .arg(table.probe->buf_cpu_deal(p));
+    for (const QPushButton *button : table.window()->findChildren<QPushButton *>())
+        lines << QStringLiteral("%1 visible=%2 enabled=%3 tip=%4")
+                     .arg(button->objectName(), QString::number(button->isVisible()),
+                          QString::number(button->isEnabled()), button->toolTip());
+    for (const QLabel *label : table.window()->findChildren<QLabel *>()) {
+        const QImage image = label->pixmap().toImage();
+        lines << QStringLiteral("%1 visible=%2 text=%3 name=%4 picture=%5")
+                     .arg(label->objectName(), QString::number(label->isVisible()), label->text(),
+                          label->accessibleName(),
+                          QString::number(qHashBits(image.constBits(), image.sizeInBytes())));
     }
+    return lines;
+}
+
+// What one press did.
+struct Press
+{
+    bool pressable = false;
+    QStringList before, after, settled; // settled: once the pauses it started have run
+    QByteArray printed;
+    QStringList sounds;
+};
+
+// Presses the button `name` by `key`, or by a click when `key` is Qt::Key_unknown.
+bool press(TableFixture &table, Phase phase, const char *name, Qt::Key key, Press &done)
+{
+    QPushButton *target = table.button(QLatin1String(name));
+    done.pressable = pressable(target);
+    if (done.pressable && target == table.deal_button() && phase == Phase::AfterLastOpen)
+        answer_next_box(QMessageBox::Ok); // the match verdict
+    done.before = describe(table);
+    const qsizetype heard = table.sound.played.size();
+    table.trace.clear();
+    // The state right after the game's own slot: a key press runs the event
+    // loop once more, where a short pause the press started may already end.
+    bool slot_ran = false;
+    const QMetaObject::Connection after =
+        QObject::connect(target, &QPushButton::clicked, target, [&] {
+            done.after = describe(table);
+            slot_ran = true;
+        });
+    const bool pressed =
+        key != Qt::Key_unknown ? table.press_key(key) : (table.trace = table.click(target), true);
+    QObject::disconnect(after);
+    if (!slot_ran)
+        done.after = describe(table);
+    // What the press started (a deal, a notice) runs to its end.
+    if (!pressed || (done.pressable && !table.settle()))
+        return false;
+    done.settled = describe(table);
+    done.printed = table.trace;
+    done.sounds = table.sound.played.mid(heard);
     return true;
+}
+
+// A fresh game played to `phase` and ended with the press.
+bool play(Phase phase, const char *name, Qt::Key key, Press &done)
+{
+    TableFixture table(kDelayScale, kDemoDraws);
+    return reach(table, phase) && press(table, phase, name, key, done);
 }
 
 } // namespace
@@ -71,153 +157,199 @@ class TestAccessibility : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void cleanupTestCase() { keep_offscreen_warnings(); }
-    void cleanup();
-
-    void card_names_data();
-    void card_names();
-    void hidden_cards_never_named_in_a_whole_match();
-    void lines_read_their_text_data();
-    void lines_read_their_text();
-    void names_in_japanese();
-
-private:
-    [[nodiscard]] bool open_table();
+    // The demonstration table played to `phase`; built only now, so that a
+    // translator installed first names the cards.
+    [[nodiscard]] bool open_table(Phase phase = Phase::BeforeStart)
+    {
+        table = std::make_unique<TableFixture>(kDelayScale, kDemoDraws);
+        return reach(*table, phase, false);
+    }
 
     std::unique_ptr<QTranslator> translator;
     std::unique_ptr<TableFixture> table;
-};
 
-void TestAccessibility::initTestCase()
-{
-    drop_offscreen_warnings();
-    QVERIFY(QDir::setCurrent(QStringLiteral(KESTRANO_GAME_DIR)));
-}
-
-void TestAccessibility::cleanup()
-{
-    table.reset();
-    if (translator) {
-        QCoreApplication::removeTranslator(translator.get());
+private slots:
+    void initTestCase()
+    {
+        drop_offscreen_warnings();
+        QVERIFY(QDir::setCurrent(QStringLiteral(KESTRANO_GAME_DIR)));
+    }
+    void cleanupTestCase() { keep_offscreen_warnings(); }
+    void cleanup()
+    {
+        table.reset();
+        if (translator)
+            QCoreApplication::removeTranslator(translator.get());
         translator.reset();
     }
-}
 
-// Built only now, so that a translator installed first names the cards.
-bool TestAccessibility::open_table()
-{
-    table = std::make_unique<TableFixture>(0.01, kDemoDraws);
-    table->lay_demo_deal();
-    return table->show_active();
-}
+    void keyboard_reaches_what_can_be_pressed_data()
+    {
+        QTest::addColumn<Phase>("phase");
+        QTest::addColumn<QString>("acting"); // the keys whose buttons can be pressed
 
-void TestAccessibility::card_names_data()
-{
-    QTest::addColumn<Phase>("phase");
-    QTest::addColumn<QStringList>("names");
+        // clang-format off
+        QTest::newRow("before game start")              << Phase::BeforeStart     << "";
+        QTest::newRow("during the start delay")         << Phase::StartDelay      << "";
+        QTest::newRow("after the start delay")          << Phase::AfterStartDelay << "D";
+        QTest::newRow("during the deal delay")          << Phase::DealDelay       << "";
+        QTest::newRow("after the deal")                 << Phase::AfterDeal       << "12345";
+        QTest::newRow("after pressing 3")               << Phase::AfterPress      << "O";
+        QTest::newRow("after opening against 3")        << Phase::AfterOpen       << "1245";
+        QTest::newRow("after the fifth open")           << Phase::AfterFifthOpen  << "D";
+        QTest::newRow("after the last open of a match") << Phase::AfterLastOpen   << "D";
+        QTest::newRow("after the match")                << Phase::AfterMatch      << "";
+        // clang-format on
+    }
 
-    // cpu 1..5, user 1..5, CPU's card in play, user's card in play, pile.
-    const QString o;
-    const QString b = kBack;
-    // clang-format off
-    QTest::newRow("at start")                     << Phase::BeforeStart      << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b};
-    QTest::newRow("during the first deal delay")  << Phase::DealDelay        << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b};
-    QTest::newRow("after the deal")               << Phase::AfterDeal        << QStringList{b, b, b, b, b, "Ace of Spades", "Jack of Clubs", "Queen of Hearts", "Four of Diamonds", "Ten of Spades", o, o, b};
-    QTest::newRow("after pressing 3")             << Phase::AfterPress       << QStringList{b, b, o, b, b, "Ace of Spades", "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", b, "Queen of Hearts", b};
-    QTest::newRow("after the open against 3")     << Phase::AfterOpen        << QStringList{b, b, o, b, b, "Ace of Spades", "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", "King of Diamonds", "Queen of Hearts", b};
-    QTest::newRow("after pressing 1 next")        << Phase::AfterSecondPress << QStringList{o, b, o, b, b, o, "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", b, "Ace of Spades", b};
-    QTest::newRow("after the fifth open")         << Phase::AfterFifthOpen   << QStringList{o, o, o, o, o, o, o, o, o, o, "Nine of Hearts", "Four of Diamonds", b};
-    QTest::newRow("during the second deal delay") << Phase::NextDealDelay    << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b};
-    QTest::newRow("after the match")              << Phase::AfterMatch       << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b};
-    // clang-format on
-}
+    // In one game, Tab goes twice round exactly the buttons of the keys that
+    // act, with the focus drawn, and the other keys do nothing at all.  Each
+    // key that acts does what a click does, in two fresh games.
+    void keyboard_reaches_what_can_be_pressed()
+    {
+        QFETCH(Phase, phase);
+        QFETCH(QString, acting);
 
-void TestAccessibility::card_names()
-{
-    QFETCH(Phase, phase);
-    QFETCH(QStringList, names);
-
-    QVERIFY(open_table());
-    QVERIFY(table->play_to(phase));
-    QStringList heard;
-    for (const QString &place : kCardPlaces)
-        heard << spoken(table->label(place));
-    QCOMPARE(heard, names);
-}
-
-void TestAccessibility::hidden_cards_never_named_in_a_whole_match()
-{
-    QVERIFY(open_table());
-    QVERIFY(table->start_game());
-    QVERIFY(hidden_cards_stay_hidden(*table, "start"));
-
-    QLabel *cpu_play = table->label(QStringLiteral("cpu_play_label"));
-    for (const auto &order : kDemoOrders) {
-        QVERIFY(table->deal());
-        QVERIFY(hidden_cards_stay_hidden(*table, "deal"));
-        for (int position : order) {
-            QVERIFY(table->press(table->card_button(position)));
-            QVERIFY(hidden_cards_stay_hidden(*table, "press"));
-            // The CPU's card in play is hidden until it is opened.
-            QCOMPARE(spoken(cpu_play), kBack);
-            QVERIFY(table->press(table->open_button()));
-            QVERIFY(hidden_cards_stay_hidden(*table, "open"));
-            QVERIFY(spoken(cpu_play).contains(kCardWord));
+        QStringList cycle;
+        for (const auto &key : kKeys) {
+            if (acting.contains(QLatin1Char(key.name)))
+                cycle << key.button;
+        }
+        {
+            TableFixture game(kDelayScale, kDemoDraws);
+            QVERIFY(reach(game, phase));
+            QStringList visited;
+            for (int i = 0; i < 2 * std::max<int>(cycle.size(), 2); ++i) {
+                QWidget *focus = QApplication::focusWidget();
+                QTest::keyClick(focus ? focus : game.window(), Qt::Key_Tab);
+                focus = QApplication::focusWidget();
+                visited << (qobject_cast<QPushButton *>(focus) ? focus->objectName() : QString());
+            }
+            const auto first = std::max<qsizetype>(cycle.indexOf(visited.first()), 0);
+            QStringList expected;
+            for (int i = 0; i < visited.size(); ++i)
+                expected << cycle.value((first + i) % std::max<qsizetype>(cycle.size(), 1));
+            QCOMPARE(visited, expected);
+            if (cycle.size() > 1) {
+                QWidget *focused = QApplication::focusWidget();
+                const QImage with_focus = focused->grab().toImage();
+                QTest::keyClick(focused, Qt::Key_Tab);
+                QVERIFY2(focused->grab().toImage() != with_focus, "the focus is not drawn");
+            }
+            for (const auto &key : kKeys) {
+                Press by_key;
+                if (acting.contains(QLatin1Char(key.name)))
+                    continue;
+                QVERIFY(press(game, phase, key.button, key.key, by_key));
+                QVERIFY2(!by_key.pressable, key.button);
+                QCOMPARE(by_key.printed, QByteArray());
+                QCOMPARE(by_key.sounds, QStringList());
+                QCOMPARE(by_key.after, by_key.before);
+            }
+        }
+        for (const auto &key : kKeys) {
+            Press by_key;
+            Press by_click;
+            if (!acting.contains(QLatin1Char(key.name)))
+                continue;
+            QVERIFY(play(phase, key.button, key.key, by_key));
+            QVERIFY(play(phase, key.button, Qt::Key_unknown, by_click));
+            QVERIFY2(by_key.pressable, key.button);
+            QCOMPARE(by_key.before, by_click.before);
+            // The click does something here, so matching it proves the key did too.
+            QVERIFY(by_click.after != by_click.before);
+            QCOMPARE(by_key.printed, by_click.printed);
+            QCOMPARE(by_key.sounds, by_click.sounds);
+            QCOMPARE(by_key.after, by_click.after);
+            QCOMPARE(by_key.settled, by_click.settled);
         }
     }
-    QVERIFY(table->finish_match());
-    QVERIFY(hidden_cards_stay_hidden(*table, "match end"));
-}
 
-void TestAccessibility::lines_read_their_text_data()
-{
-    QTest::addColumn<Phase>("phase");
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("text");
+    void card_names_data()
+    {
+        QTest::addColumn<Phase>("phase");
+        QTest::addColumn<QStringList>("names");
 
-    // Queen against king after the first open: one apart, the lower rank wins.
-    // clang-format off
-    QTest::newRow("score at start")              << Phase::BeforeStart << "score_label"  << "CPU=0,User=0,tie=0";
-    QTest::newRow("round number while dealing")  << Phase::DealDelay   << "round_label"  << "Round 1";
-    QTest::newRow("score after the first open")  << Phase::AfterOpen   << "score_label"  << "CPU=0,User=1,tie=0";
-    QTest::newRow("notice after the first open") << Phase::AfterOpen   << "result_label" << "User win";
-    // clang-format on
-}
+        // cpu 1..5, user 1..5, CPU's card in play, user's card in play, pile.
+        const QString o;
+        const QString b = kBack;
+        // clang-format off
+        QTest::newRow("at start")                     << Phase::BeforeStart      << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b};
+        QTest::newRow("during the first deal delay")  << Phase::DealDelay        << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b};
+        QTest::newRow("after the deal")               << Phase::AfterDeal        << QStringList{b, b, b, b, b, "Ace of Spades", "Jack of Clubs", "Queen of Hearts", "Four of Diamonds", "Ten of Spades", o, o, b};
+        QTest::newRow("after pressing 3")             << Phase::AfterPress       << QStringList{b, b, o, b, b, "Ace of Spades", "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", b, "Queen of Hearts", b};
+        QTest::newRow("after the open against 3")     << Phase::AfterOpen        << QStringList{b, b, o, b, b, "Ace of Spades", "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", "King of Diamonds", "Queen of Hearts", b};
+        QTest::newRow("after pressing 1 next")        << Phase::AfterSecondPress << QStringList{o, b, o, b, b, o, "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", b, "Ace of Spades", b};
+        QTest::newRow("after the fifth open")         << Phase::AfterFifthOpen   << QStringList{o, o, o, o, o, o, o, o, o, o, "Nine of Hearts", "Four of Diamonds", b};
+        QTest::newRow("during the second deal delay") << Phase::NextDealDelay    << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b};
+        QTest::newRow("after the match")              << Phase::AfterMatch       << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b};
+        // clang-format on
+    }
 
-void TestAccessibility::lines_read_their_text()
-{
-    QFETCH(Phase, phase);
-    QFETCH(QString, line);
-    QFETCH(QString, text);
+    void card_names()
+    {
+        QFETCH(Phase, phase);
+        QFETCH(QStringList, names);
 
-    QVERIFY(open_table());
-    QVERIFY(table->play_to(phase));
-    QLabel *shown = table->label(line);
-    QVERIFY(shown->isVisible());
-    QCOMPARE(shown->text(), text);
-    QVERIFY2(spoken(shown).contains(text), qPrintable(spoken(shown)));
-}
+        QVERIFY(open_table(phase));
+        QStringList heard;
+        for (const QString &place : kCardPlaces) {
+            heard << spoken(table->label(place));
+            // Nothing else said about a face-down card tells it.
+            for (QAccessible::Text text : {QAccessible::Description, QAccessible::Value,
+                                           QAccessible::Help, QAccessible::Accelerator})
+                QVERIFY(heard.last() != kBack ||
+                        !spoken(table->label(place), text).contains(kCardWord));
+        }
+        QCOMPARE(heard, names);
+    }
 
-void TestAccessibility::names_in_japanese()
-{
-    translator = std::make_unique<QTranslator>();
-    QVERIFY(translator->load(QStringLiteral("Kestrano_ja")));
-    QVERIFY(QCoreApplication::installTranslator(translator.get()));
-    QVERIFY(open_table());
-    QCOMPARE(spoken(table->label(QStringLiteral("deck_label"))), QStringLiteral("裏向きのカード"));
+    void lines_read_their_text_data()
+    {
+        QTest::addColumn<Phase>("phase");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("text");
 
-    QVERIFY(table->play_to(Phase::AfterPress));
-    QCOMPARE(spoken(table->label(QStringLiteral("user_card_label1"))),
-             QStringLiteral("スペードのエース"));
-    QCOMPARE(spoken(table->label(QStringLiteral("user_play_label"))),
-             QStringLiteral("ハートのクイーン"));
-    QCOMPARE(spoken(table->label(QStringLiteral("cpu_card_label1"))),
-             QStringLiteral("裏向きのカード"));
-    QCOMPARE(spoken(table->label(QStringLiteral("cpu_play_label"))),
-             QStringLiteral("裏向きのカード"));
-}
+        // Queen against king after the first open: one apart, the lower rank wins.
+        // clang-format off
+        QTest::newRow("score at start")              << Phase::BeforeStart << "score_label"  << "CPU=0,User=0,tie=0";
+        QTest::newRow("round number while dealing")  << Phase::DealDelay   << "round_label"  << "Round 1";
+        QTest::newRow("score after the first open")  << Phase::AfterOpen   << "score_label"  << "CPU=0,User=1,tie=0";
+        QTest::newRow("notice after the first open") << Phase::AfterOpen   << "result_label" << "User win";
+        // clang-format on
+    }
+
+    void lines_read_their_text()
+    {
+        QFETCH(Phase, phase);
+        QFETCH(QString, line);
+        QFETCH(QString, text);
+
+        QVERIFY(open_table(phase));
+        QLabel *shown = table->label(line);
+        QVERIFY(shown->isVisible());
+        QCOMPARE(shown->text(), text);
+        QVERIFY2(spoken(shown).contains(text), qPrintable(spoken(shown)));
+    }
+
+    void names_in_japanese()
+    {
+        translator = std::make_unique<QTranslator>();
+        QVERIFY(translator->load(QStringLiteral("Kestrano_ja")));
+        QVERIFY(QCoreApplication::installTranslator(translator.get()));
+        QVERIFY(open_table());
+        QCOMPARE(spoken(table->label(QStringLiteral("deck_label"))),
+                 QStringLiteral("裏向きのカード"));
+
+        QVERIFY(table->play_to(Phase::AfterPress));
+        // clang-format off
+        const QStringList places = {"user_card_label1", "user_play_label",  "cpu_card_label1", "cpu_play_label"};
+        const QStringList names  = {"スペードのエース",   "ハートのクイーン", "裏向きのカード",   "裏向きのカード"};
+        // clang-format on
+        for (int i = 0; i < places.size(); ++i)
+            QCOMPARE(spoken(table->label(places.at(i))), names.at(i));
+    }
+};
 
 QTEST_MAIN(TestAccessibility)
 #include "test_accessibility.moc"
