@@ -55,8 +55,9 @@ namespace {
 // system it plays on is Japanese, else after "en:".
 constexpr char kCasesVariable[] = "KESTRANO_DAMAGED_DATA_CASES";
 // A copy still playing then hangs: with intact data a case takes a fraction
-// of a second.
-constexpr int kHangLimitMs = 120000;
+// of a second.  A sound still loading after kSoundLimitMs hangs too.
+constexpr int kHangLimitMs = 240000;
+constexpr int kSoundLimitMs = 10000;
 constexpr qint64 kBigFile = 50 * 1024 * 1024;
 constexpr qint64 kHalf = -1;
 
@@ -436,7 +437,7 @@ bool play_case(QSettings &facts)
                            : text.isEmpty()                        ? "empty"
                                                                    : "other");
     return t.press(version->findChild<QPushButton *>("next_button")) &&
-           QTest::qWaitFor(sounds_loaded, kHangLimitMs);
+           QTest::qWaitFor(sounds_loaded, kSoundLimitMs);
 }
 
 } // namespace
