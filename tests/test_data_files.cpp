@@ -471,15 +471,16 @@ private:
 bool TestDataFiles::prepare(const QString &folder, const Damage &damage)
 {
     // Hard links where the file system allows them, else copies.
-    ChildRun copy;
-    copy.program = QStringLiteral("cp");
-    for (const char *entry : {"gazo", "wave", "html", "Kestrano_ja.qm"})
-        copy.arguments << QStringLiteral(KESTRANO_GAME_DIR "/") + QLatin1String(entry);
-    copy.arguments << folder << QStringLiteral("-al");
-    if (!QDir().mkpath(folder) || !run_child(copy).passed()) {
-        copy.arguments.last() = QStringLiteral("-r");
-        if (!run_child(copy).passed())
-            return false;
+    const QDir game(QStringLiteral(KESTRANO_GAME_DIR));
+    for (const char *entry : {"gazo", "wave", "html", "Kestrano_ja.qm"}) {
+        for (const QString &file : files_in(game.filePath(QLatin1String(entry)))) {
+            const QString copy = folder + QLatin1Char('/') + game.relativeFilePath(file);
+            if (!QDir().mkpath(QFileInfo(copy).path()) ||
+                (::link(QFile::encodeName(file).constData(), QFile::encodeName(copy).constData()) !=
+                     0 &&
+                 !QFile::copy(file, copy)))
+                return false;
+        }
     }
     const QString here = QDir::currentPath();
     QDir::setCurrent(folder);
