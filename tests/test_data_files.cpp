@@ -352,13 +352,6 @@ const QList<Case> &cases()
     return table;
 }
 
-// The menu entry shown as `english`, or as `japanese` on a Japanese table.
-QAction *menu_entry(const TableFixture &t, const char *english, const char *japanese)
-{
-    QAction *entry = t.action(QString::fromUtf8(english));
-    return entry ? entry : t.action(QString::fromUtf8(japanese));
-}
-
 // Every sound asked for has loaded, or failed to.
 bool sounds_loaded()
 {
@@ -396,8 +389,9 @@ bool play_case(QSettings &facts)
         return false;
     const ModalAnswer *verdict = answer_next_box(QMessageBox::Ok);
     t.probe->match_result();
-    QAction *explain = menu_entry(t, "Explain", "遊び方");
-    QAction *about = menu_entry(t, "Version", "バージョン情報");
+    // The menu entries by the text they show, in whichever language.
+    QAction *explain = t.action(QCoreApplication::translate("Kestrano", "Explain"));
+    QAction *about = t.action(QCoreApplication::translate("Kestrano", "Version"));
     if (!verdict->answered || !explain || !about)
         return false;
     explain->trigger();

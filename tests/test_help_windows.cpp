@@ -4,24 +4,19 @@
 // two pages of lines on green.
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTranslator>
 
-#include <memory>
-
 #include "app/translation.h"
 #include "dialogs/help_explain.h"
 #include "dialogs/version.h"
-#include "tests/support/stdout_capture.h"
 #include "tests/support/table_fixture.h"
 #include "tests/support/windows.h"
 
@@ -62,7 +57,6 @@ private slots:
     void page_text_is_decoded();
     void window_sizes_are_fixed();
     void reopening_keeps_scroll_and_history();
-    void missing_page_leaves_window_empty();
     void version_lines_data();
     void version_lines();
     void version_background_data();
@@ -159,27 +153,6 @@ void HelpWindowsTest::reopening_keeps_scroll_and_history()
     // Back leads to the top of the page.
     help->backward();
     QCOMPARE(scroll->value(), 0);
-}
-
-void HelpWindowsTest::missing_page_leaves_window_empty()
-{
-    QTemporaryDir elsewhere;
-    QVERIFY(elsewhere.isValid());
-    const QString game_dir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(elsewhere.path()));
-
-    // Qt's own warning goes to the message handler (standard error in the
-    // game), never to standard output.
-    QTest::ignoreMessage(QtWarningMsg, "QTextBrowser: No document for html/12-1.html");
-    std::unique_ptr<Help_explain> help;
-    const QByteArray printed = capture_stdout([&] { help = std::make_unique<Help_explain>(); });
-    QVERIFY(QDir::setCurrent(game_dir));
-
-    QCOMPARE(printed, QByteArray());
-    QCOMPARE(help->toPlainText(), QString());
-    help->show();
-    QVERIFY(QTest::qWaitForWindowExposed(help.get()));
-    QCOMPARE(help->size(), kHelpSize);
 }
 
 void HelpWindowsTest::version_lines_data()
