@@ -367,7 +367,7 @@ bool sounds_loaded()
 // up to the first open.
 bool play_case(QSettings &facts)
 {
-    TableFixture t(0.005, kDemoDraws);
+    TableFixture t(0.002, kDemoDraws);
     set_sound_player(nullptr); // the real player, on whatever the sounds have become
     t.lay_demo_deal();
     const auto shows = [&t](const QString &name) { return int(!t.label(name)->pixmap().isNull()); };
