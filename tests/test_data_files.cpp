@@ -1,47 +1,83 @@
-// The generated pictures and sounds, checked where the game opens them: by
-// their relative paths in the runnable folder.
-
-#include <QByteArray>
+// The data files where the game opens them, by their relative paths in the
+// runnable folder: the generated pictures and sounds as they are built, then damaged in the ways a
+// disk, a download or a careless copy damages them: missing, empty, cut short, replaced by text or
+// noise, with a header that lies, 50 MB where a small file belongs, a help page that is not
+// Shift-JIS, a translation that is not one.  With any of them the game deals,
+// plays a round with lost, won and tied pairs, gives its verdict, opens its
+// help and version windows and closes without crashing or hanging; it shows
+// what it can, and prints exactly the traces of intact data.
+//
+// Each damage is done to a copy of the data in a folder of its own.  A copy
+// of this program plays the cases one after the other, each in its folder, so
+// that a crash or a hang fails the test instead of ending it; it plays with
+// the real sound player, so damaged sounds reach the sound system (or find
+// that there is none).  The play is the same in every case, so its standard
+// output is compared byte for byte with that of intact data.
+#include <QAction>
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
+#include <QRandomGenerator>
 #include <QSet>
+#include <QSettings>
+#include <QSoundEffect>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTranslator>
 #include <QtEndian>
-#include <QtTest>
 
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/translation.h"
 #include "cards/card.h"
+#include "dialogs/help_explain.h"
+#include "dialogs/version.h"
+#include "table/sound.h"
+#include "tests/support/child_process.h"
+#include "tests/support/modal_answer.h"
+#include "tests/support/stdout_capture.h"
+#include "tests/support/table_fixture.h"
+#include "tests/support/windows.h"
 
 namespace {
+
+// Set for the copy that plays: its cases' folders, each after "ja:" when the
+// system it plays on is Japanese, else after "en:".
+constexpr char kCasesVariable[] = "KESTRANO_DAMAGED_DATA_CASES";
+// A copy still playing then hangs: with intact data a case takes a fraction
+// of a second.  A sound still loading after kSoundLimitMs hangs too.
+constexpr int kHangLimitMs = 240000;
+constexpr int kSoundLimitMs = 10000;
+constexpr qint64 kBigFile = 50 * 1024 * 1024;
+constexpr qint64 kHalf = -1;
+
+// The pictures the round puts on the table up to its first open, all shown
+// with intact data: the pile, five faces and five backs at the deal, the
+// played face and the CPU's back at the first press, the open picture.
+constexpr int kPicturesShown = 14;
+// Of these, the card backs: the pile, the CPU's hand and its card in play.
+constexpr int kCardBacksShown = 7;
 
 // Every picture is this size; the @2x twin exactly twice it.
 constexpr int card_width = 59;
 constexpr int card_height = 80;
 
-QString twice_size(const QString &path)
+// Loads like the game does, through QPixmap; at scale 2 the "@2x" twin.
+QImage load_picture(QString path, int scale = 1)
 {
-    QString twin = path;
-    twin.insert(twin.size() - 4, QStringLiteral("@2x"));
-    return twin;
-}
-
-// Loads like the game does, through QPixmap.
-QImage load_picture(const QString &path)
-{
-    QPixmap pixmap(path);
-    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
-}
-
-// The middle of each edge, one pixel in from it: inside the frame of an open
-// picture (3 px at 1x), on the card itself in a face picture.
-QList<QPoint> frame_points(QSize size, int scale)
-{
-    const int in = scale;
-    return {{in, size.height() / 2},
-            {size.width() - 1 - in, size.height() / 2},
-            {size.width() / 2, in},
-            {size.width() / 2, size.height() - 1 - in}};
+    if (scale == 2)
+        path.insert(path.size() - 4, QStringLiteral("@2x"));
+    return QPixmap(path).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
 quint32 u32(const QByteArray &bytes, qsizetype at)
@@ -49,9 +85,336 @@ quint32 u32(const QByteArray &bytes, qsizetype at)
     return qFromLittleEndian<quint32>(bytes.constData() + at);
 }
 
-quint16 u16(const QByteArray &bytes, qsizetype at)
+// Everything under `folder` (relative to the current one) that is a file.
+QStringList files_in(const QString &folder)
 {
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
+    QStringList files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    if (QFileInfo(folder).isFile())
+        files << folder;
+    return files;
+}
+
+// Written anew, never in place: the copied data are hard links to the
+// runnable folder's files where they can be.
+bool write_file(const QString &path, const QByteArray &bytes)
+{
+    QFile::remove(path);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+QByteArray read_file(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray noise(qint64 size, quint32 seed)
+{
+    QByteArray bytes(size, '\0');
+    QRandomGenerator(seed).fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
+    return bytes;
+}
+
+// Each damage works on the copied data in the current folder.
+using Damage = std::function<bool()>;
+
+// `damage` done to each file under `folder`, of which there must be some.
+Damage each_file(const QString &folder, const std::function<bool(const QString &)> &damage)
+{
+    return [folder, damage] {
+        const QStringList files = files_in(folder);
+        return !files.isEmpty() && std::all_of(files.begin(), files.end(), damage);
+    };
+}
+
+Damage removed(const QString &entry)
+{
+    return [entry] {
+        return QFileInfo(entry).isDir() ? QDir(entry).removeRecursively() : QFile::remove(entry);
+    };
+}
+
+Damage replaced_by(const QString &folder, const QByteArray &bytes)
+{
+    return each_file(folder, [bytes](const QString &file) { return write_file(file, bytes); });
+}
+
+// Each file (or each whose name ends in `only`) cut or padded with zeros to
+// `size` bytes, or cut to half its size (kHalf); padding makes sparse files.
+Damage resized(const QString &folder, qint64 size, const QString &only = {})
+{
+    return each_file(folder, [size, only](const QString &file) {
+        QFile resized(file);
+        return !file.endsWith(only) || (write_file(file, read_file(file)) &&
+                                        resized.resize(size == kHalf ? resized.size() / 2 : size));
+    });
+}
+
+// The same bytes in every file: hard links to the first, written once.
+Damage all_noise(const QString &folder, const QByteArray &start, qint64 size)
+{
+    return [folder, start, size] {
+        const QStringList files = files_in(folder);
+        if (files.isEmpty() || !write_file(files.first(), start + noise(size, 5)))
+            return false;
+        return std::all_of(files.begin() + 1, files.end(), [&](const QString &file) {
+            return QFile::remove(file) && ::link(QFile::encodeName(files.first()).constData(),
+                                                 QFile::encodeName(file).constData()) == 0;
+        });
+    };
+}
+
+// Changes some bytes of each file past its first `kept`.
+Damage bytes_flipped(const QString &folder, int kept)
+{
+    return [folder, kept] {
+        QRandomGenerator random(11);
+        return each_file(folder, [&random, kept](const QString &file) {
+            QByteArray bytes = read_file(file);
+            for (int i = 0; i < 200 && bytes.size() > kept; ++i)
+                bytes[kept + random.bounded(int(bytes.size()) - kept)] = char(random.generate());
+            return write_file(file, bytes);
+        })();
+    };
+}
+
+// Rewrites a number of each WAV file's header, `bytes` wide at `offset`
+// bytes past the start of `chunk` ("fmt " or "data"); the body is cut to
+// `keep` bytes.
+Damage wav_header_says(const char *chunk, int offset, quint32 value, int bytes, qint64 keep)
+{
+    return each_file(QStringLiteral("wave"), [=](const QString &file) {
+        QByteArray wav = read_file(file);
+        const qsizetype at = wav.indexOf(chunk) + offset;
+        if (at < offset)
+            return false;
+        bytes == 4 ? qToLittleEndian<quint32>(value, wav.data() + at)
+                   : qToLittleEndian<quint16>(static_cast<quint16>(value), wav.data() + at);
+        return write_file(file, wav.left(keep));
+    });
+}
+
+// The help page cut right after the lead byte of a double-byte character.
+bool help_cut_in_a_character()
+{
+    const QString page = QStringLiteral("html/12-1.html");
+    QByteArray bytes = read_file(page);
+    for (qsizetype i = bytes.size() / 2; i < bytes.size(); ++i) {
+        const quint8 byte = static_cast<quint8>(bytes.at(i));
+        if ((byte >= 0x81 && byte <= 0x9f) || (byte >= 0xe0 && byte <= 0xfc))
+            return write_file(page, bytes.left(i + 1));
+    }
+    return false;
+}
+
+// A .qm file's magic number, then a block of message hashes whose length
+// claims nearly 2 GB.
+bool qm_with_lying_block()
+{
+    const QString qm = QStringLiteral("Kestrano_ja.qm");
+    return write_file(qm, read_file(qm).left(16) + QByteArray::fromHex("427ffffff0") +
+                              QByteArray(64, '\0'));
+}
+
+// Each path made a FIFO that nobody ever writes: opening it blocks.
+Damage made_fifo(const QStringList &paths)
+{
+    return [paths] {
+        return std::all_of(paths.begin(), paths.end(), [](const QString &path) {
+            QFile::remove(path);
+            return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+        });
+    };
+}
+
+// The real help page with `markup` added at the end of its body.
+Damage help_page_with(const QByteArray &markup)
+{
+    return [markup] {
+        const QString page = QStringLiteral("html/12-1.html");
+        QByteArray bytes = read_file(page);
+        const qsizetype body_end = bytes.lastIndexOf("</body>");
+        return body_end > 0 && write_file(page, bytes.insert(body_end, markup));
+    };
+}
+
+// Writes `value` at `at` bytes into the first section tagged `tag` of the
+// translation, sections being a tag byte and a 32-bit length each.
+Damage qm_section_says(quint8 tag, int at, quint32 value)
+{
+    return [=] {
+        QByteArray qm = read_file(QStringLiteral("Kestrano_ja.qm"));
+        for (qsizetype section = 16; section + 5 <= qm.size();) {
+            const quint32 size = qFromBigEndian<quint32>(qm.constData() + section + 1);
+            if (static_cast<quint8>(qm.at(section)) == tag && at + 4 <= qsizetype(size)) {
+                qToBigEndian<quint32>(value, qm.data() + section + 5 + at);
+                return write_file(QStringLiteral("Kestrano_ja.qm"), qm);
+            }
+            section += 5 + size;
+        }
+        return false;
+    };
+}
+
+Damage all_of(const QList<Damage> &damages)
+{
+    return [damages] {
+        return std::all_of(damages.begin(), damages.end(), [](const Damage &d) { return d(); });
+    };
+}
+
+struct Case
+{
+    const char *name;
+    Damage damage;
+    bool japanese;         // the system the copy plays on
+    int pictures;          // pictures shown of kPicturesShown
+    const char *help;      // what the help window shows: "rules" (still), "empty", or "any"
+    const char *deal;      // the text of "Deal cards": the table's language; any when empty
+    bool start_up = false; // the real program also starts up on a Japanese system
+    bool sharp = false;    // played on a screen of twice the density
+};
+
+const QList<Case> &cases()
+{
+    const char *gazo = "gazo", *wave = "wave", *page = "html/12-1.html", *qm = "Kestrano_ja.qm";
+    const char *rules = "rules", *empty = "empty", *any = "any";
+    const char *english = "Deal cards", *japanese = "カードを配る";
+    const QByteArray text = "This is not what it should be.\n";
+    // A page that declares Shift_JIS but is written otherwise.
+    const QString mislabelled = QStringLiteral(
+        "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+        "charset=Shift_JIS\"></head><body><h2>遊び方</h2><p>カードを配る</p></body></html>");
+    const QByteArray utf16 =
+        QByteArray("\xff\xfe", 2) +
+        QByteArray(reinterpret_cast<const char *>(mislabelled.utf16()), mislabelled.size() * 2);
+    // A PNG signature and header claiming 100000 x 100000 pixels, with valid checksums.
+    const QByteArray huge_png =
+        QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000186a0000186a00806000000a8520bc8"
+                            "0000004049444154" +
+                            QByteArray(64, 'x').toHex() + "8bb94d7e0000000049454e44ae426082");
+    const int all = kPicturesShown, faces = kPicturesShown - kCardBacksShown;
+    // clang-format off
+    static const QList<Case> table = {
+        {"pictures missing", removed(gazo), false, 0, rules, english},
+        {"card back missing, faces intact", all_of({removed("gazo/UB0.png"), removed("gazo/UB0@2x.png")}), false, faces, rules, english},
+        {"pictures empty", replaced_by(gazo, {}), false, 0, rules, english},
+        {"pictures cut in half", resized(gazo, kHalf), false, 0, rules, english},
+        {"pictures cut inside their header", resized(gazo, 20), false, 0, rules, english},
+        {"pictures that are text", replaced_by(gazo, text), false, 0, rules, english},
+        {"pictures whose header claims 100000 x 100000 pixels", replaced_by(gazo, huge_png), false, 0, rules, english},
+        {"pictures of 50 MB: the picture, then zeros", resized(gazo, kBigFile), false, all, rules, english},
+        {"on a sharp screen: sharp pictures cut in half, plain ones intact", resized(gazo, kHalf, "@2x.png"), false, all, rules, english, false, true},
+        {"on a sharp screen: pictures that are text", replaced_by(gazo, text), false, 0, rules, english, false, true},
+        {"pictures of 50 MB: a PNG signature, then noise", all_noise(gazo, huge_png.left(8), kBigFile), false, 0, rules, english},
+        {"sounds missing", removed(wave), false, all, rules, english},
+        {"sounds empty", replaced_by(wave, {}), false, all, rules, english},
+        {"sounds cut inside their header", resized(wave, 30), false, all, rules, english},
+        {"sounds cut in half", resized(wave, kHalf), false, all, rules, english},
+        {"sounds that are text", replaced_by(wave, text), false, all, rules, english},
+        {"sounds whose header claims 2 GB of samples", wav_header_says("data", 4, 0x7ffffff0u, 4, 4096), false, all, rules, english},
+        {"sounds whose header claims no channels", wav_header_says("fmt ", 10, 0, 2, 4096), false, all, rules, english},
+        {"sounds whose header claims 0 samples a second", wav_header_says("fmt ", 12, 0, 4, 4096), false, all, rules, english},
+        {"sounds of 50 MB: the sound, then zeros", resized(wave, kBigFile), false, all, rules, english},
+        {"sounds of 50 MB: a RIFF header, then noise", all_noise(wave, "RIFF\xff\xff\xff\x7fWAVEfmt ", kBigFile), false, all, rules, english},
+        {"help page missing", removed(page), false, all, empty, english},
+        {"help page empty", replaced_by(page, {}), false, all, empty, english},
+        {"help page cut inside a double-byte character", help_cut_in_a_character, false, all, rules, english},
+        {"help page in UTF-16 under a Shift_JIS label", replaced_by(page, utf16), false, all, any, english},
+        {"help page in UTF-8 under a Shift_JIS label", replaced_by(page, mislabelled.toUtf8()), false, all, any, english},
+        {"help page of noise", replaced_by(page, noise(64 * 1024, 3)), false, all, any, english},
+        {"help page of 50 MB: the page, then zeros", resized(page, kBigFile), false, all, any, english},
+        {"card back a FIFO", made_fifo({"gazo/UB0.png", "gazo/UB0@2x.png"}), false, faces, rules, english},
+        {"help page a FIFO", made_fifo({page}), false, all, empty, english},
+        {"help page a link to /dev/zero", [page] { return QFile::remove(page) && QFile::link("/dev/zero", page); }, false, all, empty, english},
+        {"help page linking a picture that is a FIFO", all_of({made_fifo({"html/card.png"}), help_page_with("<img src=\"card.png\">")}), false, all, rules, english},
+        {"help page linking a style sheet and a picture on /dev/zero", help_page_with("<link rel=\"stylesheet\" href=\"/dev/zero\"><img src=\"/dev/zero\">"), false, all, rules, english},
+        {"help page linking files outside its folder", help_page_with("<a href=\"file:///etc/passwd\">a</a><a href=\"../../../../../../../../etc/passwd\">b</a><a href=\"/etc/passwd\">c</a>"), false, all, rules, english},
+        {"help page of 7,500 nested tables", replaced_by(page, "<html><body>" + QByteArray("<table><tr><td>").repeated(7500) + "deep"), false, all, empty, english},
+        {"help page of 30,000 nested lists", replaced_by(page, "<html><body>" + QByteArray("<ul><li>").repeated(30000) + "deep"), false, all, empty, english},
+        {"help page of 80,000 nested tags", replaced_by(page, "<html><body>" + QByteArray("<b>").repeated(80000) + "deep"), false, all, empty, english},
+        {"translation whose message claims 2 GB of text", qm_section_says(0x69, 1, 0x7ffffff0u), true, all, rules, english},
+        {"translation whose hash points past its messages", qm_section_says(0x42, 4, 0x7ffffff0u), true, all, rules, english},
+        {"translation empty", replaced_by(qm, {}), true, all, rules, english},
+        {"translation cut in half", resized(qm, kHalf), true, all, rules, english, true},
+        {"translation that is text", replaced_by(qm, text), true, all, rules, english, true},
+        {"translation whose block claims 2 GB", qm_with_lying_block, true, all, rules, english},
+        {"translation with bytes changed past its magic number", bytes_flipped(qm, 16), true, all, rules, "", true},
+        {"translation of 50 MB: the file, then zeros", resized(qm, kBigFile), true, all, rules, japanese},
+        {"every data file replaced by text", all_of({replaced_by(gazo, text), replaced_by(wave, text), replaced_by("html", text), replaced_by(qm, text)}), true, 0, any, english},
+    };
+    // clang-format on
+    return table;
+}
+
+// Every sound asked for has loaded, or failed to.
+bool sounds_loaded()
+{
+    const QList<QSoundEffect *> sounds = qApp->findChildren<QSoundEffect *>();
+    return std::all_of(sounds.begin(), sounds.end(), [](const QSoundEffect *sound) {
+        return sound->status() == QSoundEffect::Ready || sound->status() == QSoundEffect::Error;
+    });
+}
+
+// One case: the demonstration deal's first round, the verdict, the help
+// window with each link of its page followed, as a click on it would, and
+// the version window's second page.  The pictures on the table are counted
+// up to the first open.
+bool play_case(QSettings &facts)
+{
+    TableFixture t(0.002, kDemoDraws);
+    set_sound_player(nullptr); // the real player, on whatever the sounds have become
+    t.lay_demo_deal();
+    const auto shows = [&t](const QString &name) { return int(!t.label(name)->pixmap().isNull()); };
+    const int(&order)[5] = kDemoOrders[0];
+    facts.setValue("deal", t.deal_button()->text());
+    if (!t.show_active() || !t.play_to(Phase::AfterDeal))
+        return false;
+    int pictures = shows("deck_label");
+    for (int p = 1; p <= 5; ++p)
+        pictures += shows(QStringLiteral("user_card_label%1").arg(p)) +
+                    shows(QStringLiteral("cpu_card_label%1").arg(p));
+    if (!t.press(t.card_button(order[0])))
+        return false;
+    pictures += shows("user_play_label") + shows("cpu_play_label");
+    if (!t.press(t.open_button()))
+        return false;
+    facts.setValue("pictures", pictures + shows("cpu_play_label"));
+    if (!std::all_of(order + 1, order + 5, [&t](int p) { return t.play_pair(p); }) || !t.settle())
+        return false;
+    const ModalAnswer *verdict = answer_next_box(QMessageBox::Ok);
+    t.probe->match_result();
+    // The menu entries by the text they show, in whichever language.
+    QAction *explain = t.action(QCoreApplication::translate("Kestrano", "Explain"));
+    QAction *about = t.action(QCoreApplication::translate("Kestrano", "Version"));
+    if (!verdict->answered || !explain || !about)
+        return false;
+    explain->trigger();
+    about->trigger();
+    auto *page = top_level<Help_explain>();
+    auto *version = top_level<Version>();
+    if (!page || !page->isVisible() || !version || !version->isVisible())
+        return false;
+    QStringList links;
+    for (QTextBlock block = page->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto piece = block.begin(); !piece.atEnd(); ++piece) {
+            if (piece.fragment().charFormat().isAnchor())
+                links << piece.fragment().charFormat().anchorHref();
+        }
+    }
+    for (const QString &link : links)
+        page->setSource(QUrl(link));
+    const QString text = page->toPlainText();
+    facts.setValue("help", text.contains(QStringLiteral("遊び方")) ? "rules"
+                           : text.isEmpty()                        ? "empty"
+                                                                   : "other");
+    return t.press(version->findChild<QPushButton *>("next_button")) &&
+           QTest::qWaitFor(sounds_loaded, kSoundLimitMs);
 }
 
 } // namespace
@@ -61,14 +424,82 @@ class TestDataFiles : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(QDir::setCurrent(QStringLiteral(KESTRANO_GAME_DIR))); }
-
+    void initTestCase();
     void pictures_data();
     void pictures();
     void every_card_has_its_own_picture();
     void sounds_data();
     void sounds();
+    void play_with_damaged_files_data();
+    void play_with_damaged_files();
+    // Runs only in the copies started by initTestCase.
+    void play_in_prepared_folders();
+
+private:
+    // The runnable folder's data copied into `folder` and damaged there.
+    [[nodiscard]] static bool prepare(const QString &folder, const Damage &damage);
+    QString folder_of(int index) const { return root.filePath(QString::number(index)); }
+
+    QTemporaryDir root;       // case i plays in folder i, intact data in -1
+    ChildResult plain, sharp; // the two copies that played
+    QByteArray intact_trace;
 };
+
+bool TestDataFiles::prepare(const QString &folder, const Damage &damage)
+{
+    // Hard links where the file system allows them, else copies.
+    const QDir game(QStringLiteral(KESTRANO_GAME_DIR));
+    for (const char *entry : {"gazo", "wave", "html", "Kestrano_ja.qm"}) {
+        for (const QString &file : files_in(game.filePath(QLatin1String(entry)))) {
+            const QString copy = folder + QLatin1Char('/') + game.relativeFilePath(file);
+            if (!QDir().mkpath(QFileInfo(copy).path()) ||
+                (::link(QFile::encodeName(file).constData(), QFile::encodeName(copy).constData()) !=
+                     0 &&
+                 !QFile::copy(file, copy)))
+                return false;
+        }
+    }
+    const QString here = QDir::currentPath();
+    QDir::setCurrent(folder);
+    const bool damaged = !damage || damage();
+    QDir::setCurrent(here);
+    return damaged;
+}
+
+// Prepares every case, intact data first, and has one copy play them on a
+// plain screen and another the cases on a sharp screen.
+void TestDataFiles::initTestCase()
+{
+    if (qEnvironmentVariableIsSet(kCasesVariable))
+        return; // this is a copy that plays
+    QVERIFY(QDir::setCurrent(QStringLiteral(KESTRANO_GAME_DIR)));
+    QStringList plain_cases{"en:" + folder_of(-1)}, sharp_cases;
+    QVERIFY(root.isValid() && prepare(folder_of(-1), {}));
+    for (int i = 0; i < cases().size(); ++i) {
+        const Case &damaged = cases().at(i);
+        QVERIFY2(prepare(folder_of(i), damaged.damage), damaged.name);
+        (damaged.sharp ? sharp_cases : plain_cases)
+            << (damaged.japanese ? "ja:" : "en:") + folder_of(i);
+    }
+    const auto play = [](const QStringList &list, const char *scale) {
+        ChildRun run = rerun_of("play_in_prepared_folders");
+        run.limit_ms = kHangLimitMs;
+        run.environment << QLatin1String(kCasesVariable) + QLatin1Char('=') + list.join(';')
+                        << QStringLiteral("QT_SCALE_FACTOR=") + QLatin1String(scale);
+        return run_child(run);
+    };
+    plain = play(plain_cases, "1");
+    sharp = play(sharp_cases, "2");
+    const QSettings facts(folder_of(-1) + "/played.ini", QSettings::IniFormat);
+    QVERIFY2(facts.value("played").toBool(), plain.report().constData());
+    QCOMPARE(facts.value("pictures").toInt(), kPicturesShown);
+    QCOMPARE(facts.value("help").toString(), QStringLiteral("rules"));
+    intact_trace = read_file(folder_of(-1) + "/played_trace");
+    QVERIFY(intact_trace.startsWith("First_Shown()\n"));
+    // The round loses, wins and ties, so that every sound of play is heard.
+    for (const char *outcome : {"cpu win", "user win", "tie :3"})
+        QVERIFY2(intact_trace.contains(outcome), outcome);
+}
 
 void TestDataFiles::pictures_data()
 {
@@ -87,24 +518,24 @@ void TestDataFiles::pictures()
     QFETCH(QString, open);
 
     for (int scale : {1, 2}) {
-        const QString face_path = scale == 1 ? face : twice_size(face);
-        const QImage face_image = load_picture(face_path);
-        QVERIFY2(!face_image.isNull(), qPrintable(face_path));
+        const QImage face_image = load_picture(face, scale);
+        QVERIFY2(!face_image.isNull(), qPrintable(face));
         QCOMPARE(face_image.size(), QSize(card_width * scale, card_height * scale));
         QCOMPARE(qAlpha(face_image.pixel(face_image.width() / 2, face_image.height() / 2)), 255);
-
         if (open.isEmpty())
             continue;
-        const QString open_path = scale == 1 ? open : twice_size(open);
-        const QImage open_image = load_picture(open_path);
-        QVERIFY2(!open_image.isNull(), qPrintable(open_path));
+        const QImage open_image = load_picture(open, scale);
+        QVERIFY2(!open_image.isNull(), qPrintable(open));
         QCOMPARE(open_image.size(), face_image.size());
-        for (const QPoint &point : frame_points(face_image.size(), scale)) {
-            QVERIFY2(open_image.pixel(point) != face_image.pixel(point),
-                     qPrintable(QStringLiteral("%1 looks like %2 at %3,%4")
-                                    .arg(open_path, face_path)
-                                    .arg(point.x())
-                                    .arg(point.y())));
+        // The middle of each edge, one pixel in from it: inside the frame of
+        // an open picture (3 px at 1x), on the card itself in a face picture.
+        const int w = face_image.width(), h = face_image.height();
+        for (const QPoint &point : {QPoint(scale, h / 2), QPoint(w - 1 - scale, h / 2),
+                                    QPoint(w / 2, scale), QPoint(w / 2, h - 1 - scale)}) {
+            QVERIFY2(
+                open_image.pixel(point) != face_image.pixel(point),
+                qPrintable(
+                    QStringLiteral("%1 looks like %2 at scale %3").arg(open, face).arg(scale)));
         }
     }
 }
@@ -142,17 +573,14 @@ void TestDataFiles::sounds()
     QFETCH(QString, path);
     QFETCH(double, longest_seconds);
 
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
-    const QByteArray bytes = file.readAll();
-    QVERIFY(bytes.size() > 44);
+    const QByteArray bytes = read_file(path);
+    QVERIFY2(bytes.size() > 44, qPrintable(path));
     QCOMPARE(bytes.left(4), QByteArray("RIFF"));
     QCOMPARE(qsizetype(u32(bytes, 4)), bytes.size() - 8);
     QCOMPARE(bytes.mid(8, 4), QByteArray("WAVE"));
 
     // Walk the chunks: each must fit, and together they must fill the file.
-    qsizetype format = -1;
-    qsizetype data = -1;
+    qsizetype format = -1, data = -1;
     quint32 data_size = 0;
     qsizetype at = 12;
     while (at + 8 <= bytes.size()) {
@@ -168,15 +596,11 @@ void TestDataFiles::sounds()
         at += 8 + size + (size & 1);
     }
     QCOMPARE(at, bytes.size());
-    QVERIFY(format >= 0);
-    QVERIFY(data >= 0);
-
-    QCOMPARE(u16(bytes, format), quint16(1));         // PCM
-    QCOMPARE(u16(bytes, format + 2), quint16(1));     // mono
-    QCOMPARE(u32(bytes, format + 4), quint32(44100)); // samples per second
-    QCOMPARE(u32(bytes, format + 8), quint32(88200)); // bytes per second
-    QCOMPARE(u16(bytes, format + 12), quint16(2));    // bytes per sample
-    QCOMPARE(u16(bytes, format + 14), quint16(16));   // bits per sample
+    QVERIFY(format >= 0 && data >= 0);
+    // PCM (1), mono (1), 44100 samples and 88200 bytes a second, 2 bytes and
+    // 16 bits a sample, little-endian.
+    QCOMPARE(bytes.mid(format, 16).toHex(), QByteArray("0100010044ac000088580100"
+                                                       "02001000"));
     QCOMPARE(data_size % 2, quint32(0));
 
     const double seconds = data_size / 88200.0;
@@ -184,9 +608,66 @@ void TestDataFiles::sounds()
 
     int peak = 0;
     for (quint32 i = 0; i < data_size; i += 2)
-        peak = qMax(peak, qAbs(int(qint16(u16(bytes, data + i)))));
+        peak = qMax(peak, qAbs(int(qFromLittleEndian<qint16>(bytes.constData() + data + i))));
     // Audible (above -12 dBFS) and with headroom (below -1 dBFS).
     QVERIFY2(peak > 8200 && peak < 29200, qPrintable(QString::number(peak)));
+}
+
+void TestDataFiles::play_with_damaged_files_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < cases().size(); ++i)
+        QTest::newRow(cases().at(i).name) << i;
+}
+
+void TestDataFiles::play_with_damaged_files()
+{
+    QFETCH(int, index);
+    const Case &damaged = cases().at(index);
+    QVERIFY2(!intact_trace.isEmpty(), "no play with intact data to compare with");
+    const QSettings facts(folder_of(index) + "/played.ini", QSettings::IniFormat);
+    QVERIFY2(facts.value("played").toBool(), (damaged.sharp ? sharp : plain).report().constData());
+    // Standard output from its first difference from intact data's on.
+    const QByteArray trace = read_file(folder_of(index) + "/played_trace");
+    qsizetype at = 0;
+    while (at < trace.size() && at < intact_trace.size() && trace[at] == intact_trace[at])
+        ++at;
+    QCOMPARE(trace.mid(at, 60), intact_trace.mid(at, 60));
+    QCOMPARE(facts.value("pictures").toInt(), damaged.pictures);
+    if (qstrcmp(damaged.help, "any") != 0)
+        QCOMPARE(facts.value("help").toString(), QString::fromUtf8(damaged.help));
+    if (*damaged.deal)
+        QCOMPARE(facts.value("deal").toString(), QString::fromUtf8(damaged.deal));
+    if (damaged.start_up) {
+        // The real program on a Japanese system, as a player starts it:
+        // it comes up and prints its start-up traces, no more.
+        const ChildResult game = start_up_game(
+            folder_of(index), {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "LANG=ja_JP.UTF-8"});
+        QVERIFY2(game.stayed_up(), game.report().constData());
+        const QString problem = start_up_trace_problem(game.out);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+}
+
+void TestDataFiles::play_in_prepared_folders()
+{
+    const QString list = qEnvironmentVariable(kCasesVariable);
+    if (list.isEmpty())
+        QSKIP("runs only in the copies started by initTestCase");
+    for (const QString &entry : list.split(QLatin1Char(';'))) {
+        QVERIFY(QDir::setCurrent(entry.mid(3)));
+        QTranslator translator;
+        if (entry.startsWith(QLatin1String("ja:")))
+            install_translation(*qApp, translator, QLocale::Japanese);
+        // A case that cannot be played is reported, and the next one played.
+        QSettings facts(QDir::current().filePath("played.ini"), QSettings::IniFormat);
+        bool played = false;
+        const QByteArray trace = capture_stdout([&] { played = play_case(facts); });
+        QCoreApplication::removeTranslator(&translator);
+        facts.setValue("played", played);
+        facts.sync();
+        QVERIFY(facts.status() == QSettings::NoError && write_file("played_trace", trace));
+    }
 }
 
 QTEST_MAIN(TestDataFiles)
