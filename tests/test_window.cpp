@@ -115,7 +115,6 @@ private slots:
     void menu_entries();
     void starting_a_game_data();
     void starting_a_game();
-    void next_match_starts_the_same_way();
     void close_question_data();
     void close_question();
     void one_window_however_often_opened_data();
@@ -265,15 +264,13 @@ void TestWindow::layout()
     QCOMPARE(grid->rowCount(), 2);
     QCOMPARE(grid->columnCount(), 5);
     QCOMPARE(grid->count(), 10);
-    for (int column = 0; column < 5; ++column) {
-        const QString button = QStringLiteral("push_button%1").arg(column + 1);
-        const QString label = QStringLiteral("user_card_label%1").arg(column + 1);
-        QCOMPARE(grid->itemAtPosition(0, column)->widget()->objectName(), button);
-        QCOMPARE(grid->itemAtPosition(1, column)->widget()->objectName(), label);
-        QCOMPARE(grid->itemAtPosition(0, column)->alignment(), Qt::AlignHCenter);
-        QCOMPARE(grid->itemAtPosition(1, column)->alignment(), Qt::AlignHCenter);
-        QCOMPARE(grid->itemAt(2 * column)->widget()->objectName(), button);
-        QCOMPARE(grid->itemAt(2 * column + 1)->widget()->objectName(), label);
+    for (int i = 0; i < 10; ++i) {
+        const int row = i % 2, column = i / 2;
+        const QString name =
+            (row ? "user_card_label" : "push_button") + QString::number(column + 1);
+        QCOMPARE(grid->itemAt(i)->widget()->objectName(), name);
+        QCOMPARE(grid->itemAtPosition(row, column)->widget()->objectName(), name);
+        QCOMPARE(grid->itemAtPosition(row, column)->alignment(), Qt::AlignHCenter);
     }
 }
 
@@ -384,7 +381,7 @@ void TestWindow::starting_a_game_data()
     QTest::newRow("Ctrl+B") << "Ctrl+B";
 }
 
-// A start plays the start sound and locks itself for the rest of the match;
+// A start plays the start sound and locks itself until the match's verdict;
 // "Deal cards" waits for the start pause.  Whatever a start finds, it leaves
 // alone: no shuffle, no reset.
 void TestWindow::starting_a_game()
@@ -396,8 +393,7 @@ void TestWindow::starting_a_game()
     std::tie(count, buf_n, cpu_score, user_score, tie_score) = std::make_tuple(3, 7, 2, 4, 1);
     for (int i = 0; i < 52; ++i)
         buf_r[i] = 52 - i;
-    int table_before[52];
-    std::copy(std::begin(buf_r), std::end(buf_r), std::begin(table_before));
+    const QList<int> table_before(std::begin(buf_r), std::end(buf_r));
     const int swaps_before = deck_swap_count;
 
     bool started = false;
@@ -409,7 +405,7 @@ void TestWindow::starting_a_game()
     QVERIFY(!deal->isEnabled());
     QCOMPARE(out, QByteArray());
     QCOMPARE(counters(), (QList<int>{3, 7, 2, 4, 1}));
-    QVERIFY(std::equal(std::begin(buf_r), std::end(buf_r), std::begin(table_before)));
+    QCOMPARE(QList<int>(std::begin(buf_r), std::end(buf_r)), table_before);
     QCOMPARE(deck_swap_count, swaps_before);
 
     // In the pause, "Deal cards" does nothing and a second start neither.
@@ -426,23 +422,15 @@ void TestWindow::starting_a_game()
     QCOMPARE(table->sound.played, QStringList{kStartSound});
     QVERIFY(!start->isEnabled());
     QCOMPARE(start->statusTip(), kStartedTip);
-}
 
-void TestWindow::next_match_starts_the_same_way()
-{
-    QAction *start = table->start_action();
-    set_delay_scale_for_tests(0.01);
-    QVERIFY(start_by(QStringLiteral("Ctrl+B")));
-    QTRY_VERIFY(table->deal_button()->isEnabled());
-
+    // The match's verdict unlocks it; the next match starts the same way.
     answer_next_box(QMessageBox::Ok);
     capture_stdout([&] { table->probe->match_result(); });
     QVERIFY(start->isEnabled());
     QCOMPARE(start->statusTip(), kStartedTip);
-
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
-    QVERIFY(start_by(QStringLiteral("Ctrl+B")));
+    QVERIFY(start_by(way));
     QCOMPARE(table->sound.played, (QStringList{kStartSound, kStartSound}));
     QVERIFY(!start->isEnabled());
     QCOMPARE(start->statusTip(), kStartedTip);
@@ -609,8 +597,7 @@ void TestWindow::other_windows_keep_the_program_running()
     set_delay_scale_for_tests(kDelayScale);
 
     QSignalSpy last_window_closed(qApp, &QGuiApplication::lastWindowClosed);
-    bool running_after_the_table = false;
-    bool running_after_the_first = false;
+    bool running_after_the_table = false, running_after_the_first = false;
     const int result = run_program([&] {
         QTest::keyClick(table->window()->windowHandle(), Qt::Key_B, Qt::ControlModifier);
         table->action(QStringLiteral("Explain"))->trigger();
