@@ -12,6 +12,7 @@
 #include <iterator>
 #include <memory>
 #include <numeric>
+#include <tuple>
 
 #include "cards/rules.h"
 #include "table/game_state.h"
@@ -153,8 +154,7 @@ private slots:
         QFETCH(QStringList, tool_tips);
 
         lay_deal_table(10 * (round - 1), cards);
-        count = round - 1;
-        button_count = presses_before;
+        std::tie(count, button_count) = std::make_tuple(round - 1, presses_before);
         // The cards of the last open are still on the table.
         table->label("cpu_play_label")->setPixmap(QPixmap(QStringLiteral("gazo/S01D.png")));
         table->label("user_play_label")->setPixmap(QPixmap(QStringLiteral("gazo/h05.png")));
@@ -197,25 +197,16 @@ private slots:
 
     void sixth_press_ends_the_match()
     {
-        lay_deal_table(40, {38, 45, 23, 12, 50, 3, 16, 29, 42, 11});
-        count = 4;
-        button_count = 5;
-        table->end_start_delay();
-        QVERIFY(table->deal());
+        QVERIFY(table->deal_round(5, {38, 45, 23, 12, 50, 3, 16, 29, 42, 11}));
         QVERIFY(table->play_round({1, 2, 3, 4, 5}));
-
-        cpu_score = 12;
-        user_score = 10;
-        tie_score = 3;
-        buf_n = 25;
+        std::tie(cpu_score, user_score, tie_score, buf_n) = std::make_tuple(12, 10, 3, 25);
         table->sound.played.clear();
         table->trace.clear();
         QVERIFY(table->finish_match());
         const QByteArray trace = table->trace;
         QCOMPARE(table->verdict_title, QStringLiteral("information"));
         QCOMPARE(table->verdict, QStringLiteral("CPU=12,User=10,tie=3 \n\nCPU Win,You lose"));
-        // No round line, no deal sound, no deal: only the next match's shuffle
-        // prints.
+        // No round line, no deal sound, no deal: only the next shuffle prints.
         QVERIFY(table->round_label()->isHidden());
         QVERIFY(table->sound.played.isEmpty());
         QVERIFY(!trace.contains("Secand_Card_deal_Push_shown()"));
@@ -260,10 +251,7 @@ private slots:
         QFETCH(QStringList, pictures);
 
         lay_deal_table(0, user_hand + QList<int>{13, 26, 39, 2, 27});
-        cpu_score = 2;
-        user_score = 4;
-        tie_score = 1;
-        buf_n = 3;
+        std::tie(cpu_score, user_score, tie_score, buf_n) = std::make_tuple(2, 4, 1, 3);
         table->end_start_delay();
         QVERIFY(table->press(table->deal_button()));
         ModalAnswer *verdict = answer_next_box(QMessageBox::Ok);
@@ -271,8 +259,7 @@ private slots:
 
         QVERIFY(verdict->answered);
         QCOMPARE(verdict->text, QStringLiteral("CPU=2,User=4,tie=1 \n\nYou Win,CPU lose"));
-        // The deal's lines, then the next match's shuffle, then the cards still
-        // drawn.
+        // The deal's lines, the next match's shuffle, the cards still drawn.
         QVERIFY2(trace.startsWith(deal_trace + "n1=0,n2=0,n3=0,n4=0,n5=0,n6=0\n"), trace.left(600));
         QVERIFY2(trace.endsWith("MAX=15,n=1" + after_shuffle), trace.right(200));
         QVERIFY(deal_table_is_rows_end_to_end());
@@ -303,11 +290,8 @@ private slots:
     void second_press_while_the_last_deal_is_pending()
     {
         lay_deal_table(40, {38, 45, 23, 12, 50, 3, 16, 29, 42, 11});
-        count = 4;
-        button_count = 5;
-        cpu_score = 1;
-        user_score = 2;
-        tie_score = 3;
+        std::tie(count, button_count, cpu_score, user_score, tie_score) =
+            std::make_tuple(4, 5, 1, 2, 3);
         table->end_start_delay();
         QVERIFY(table->press(table->deal_button()));
         QCOMPARE(count, 5);
@@ -355,8 +339,7 @@ private slots:
         QFETCH(int, round);
 
         lay_deal_table(0, {52, 51, 50, 49, 48, 47, 46, 45, 44, 43});
-        count = round;
-        button_count = 5;
+        std::tie(count, button_count) = std::make_tuple(round, 5);
         ModalAnswer *verdict = answer_next_box(QMessageBox::Ok);
         const QByteArray trace =
             capture_stdout([this] { QMetaObject::invokeMethod(table->window(), "card_deal"); });
@@ -550,8 +533,7 @@ private slots:
         QFETCH(QString, picture);
         QFETCH(QByteArray, lines);
 
-        // Only the pressed card matters.  A slot without a card is emptied after the
-        // deal.
+        // Only the pressed card matters; a slot without a card is emptied later.
         QList<int> hand = kPressHand;
         if (!picture.isEmpty())
             hand[position - 1] = card;
@@ -581,8 +563,7 @@ private slots:
                 QVERIFY(!table->user_card_label(p)->pixmap().isNull());
                 QVERIFY_PICTURE(table->cpu_card_label(p), kCardBack);
             }
-            // Played buttons are hidden (and were never disabled); the rest wait
-            // disabled.
+            // Played buttons hide (never disabled); the rest wait disabled.
             QCOMPARE(table->card_button(p)->isHidden(), played);
             QCOMPARE(table->card_button(p)->isEnabled(), played);
         }
@@ -830,8 +811,7 @@ private slots:
         QVERIFY(!table->open_button()->isEnabled());
         QCOMPARE(card_buttons(*table), "-----");
 
-        // The next match, started from the menu, deals its round 1 from the fresh
-        // table.
+        // The next match, started from the menu, deals round 1 from the new table.
         int next_table[52];
         std::copy(std::begin(buf_r), std::end(buf_r), next_table);
         table->start_action()->trigger();
