@@ -609,11 +609,10 @@ private slots:
             played << position;
 
             const int cpu = (cpu_start + open - 1) % 5; // the CPU's hand position, from 0
-            const QByteArray card = QByteArray::number(kCpuHand.at(cpu));
-            const QByteArray pair = "cpu=" + card + "=buf_cpu[" + QByteArray::number(cpu) +
-                                    "]=" + card +
-                                    ",user=" + QByteArray::number(kUserHand.at(position - 1));
-            QVERIFY2(trace.contains(pair + "\n"), trace.constData());
+            const int card = kCpuHand.at(cpu);
+            const QString pair = QString::asprintf("cpu=%d=buf_cpu[%d]=%d,user=%d\n", card, cpu,
+                                                   card, kUserHand.at(position - 1));
+            QVERIFY2(trace.contains(pair.toLatin1()), trace.constData());
             QVERIFY_PICTURE(table->label("cpu_play_label"), kCpuOpenPictures[cpu]);
             QVERIFY(!table->open_button()->isEnabled());
             QCOMPARE(cpu_score + user_score + tie_score, open);
