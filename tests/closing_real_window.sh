@@ -42,8 +42,7 @@ wait_for 10 deal || fatal "the deal never came"
 # The first card opened; "close" (the Game menu's first enabled entry) is
 # chosen while the result notice's timer is pending.
 xdotool key --delay 20 1 o alt+g Return
-timeout 10 xdotool search --sync --onlyvisible --name '^Question$' >/dev/null ||
-    fatal "the close question did not appear"
+window_titled '^Question$' 10 >/dev/null || fatal "the close question did not appear"
 xdotool key y
 
 status=0 && wait "$game" || status=$?

@@ -16,7 +16,9 @@ start_xvfb() {
     export DISPLAY
 }
 
-table_window() {
-    timeout 20 xdotool search --sync --onlyvisible --name '^Title:12-1$' 2>/dev/null | head -n 1 ||
-        true
-}
+# `window_titled PATTERN SECONDS` prints the id of the first shown window whose
+# title matches PATTERN, once there is one.  A window that vanishes while
+# xdotool looks (a menu closing) ends xdotool with an X error: it looks again.
+shown_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep .; }
+window_titled() { wait_for "$2" shown_window "$1"; }
+table_window() { window_titled '^Title:12-1$' 20 || true; }
