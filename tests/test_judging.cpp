@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 #include "table/delays.h"
 #include "table/game_state.h"
@@ -79,9 +80,7 @@ private slots:
         // Before the first pair.
         QCOMPARE(table->label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
         QVERIFY(!result->isVisible());
-        cpu_score = before.at(0);
-        user_score = before.at(1);
-        tie_score = before.at(2);
+        std::tie(cpu_score, user_score, tie_score) = std::tuple(before[0], before[1], before[2]);
         QStringList seen_at_sound;
         table->sound.on_play = [&](const QString &) { seen_at_sound << result->text(); };
 

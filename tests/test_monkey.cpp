@@ -1,11 +1,9 @@
-// A monkey at the table: random things a person can do (menus, keys, clicks on
-// every button whether it can be pressed or not, the help and version windows,
-// answers to the boxes, closing the table), with waits that end inside the
-// game's pauses, until it has played whole matches; after every action the
-// game must still know where it is.  Input goes in where the window system
-// hands it to Qt, also in front of the boxes' nested loops.
-//
-// Every run has a fixed seed, printed with any failure.  To replay one:
+// A monkey at the table: menus, keys, clicks on any button, the help and
+// version windows, answers to the boxes, closing the table, and waits ending
+// inside the game's pauses, fed in where the window system hands input to Qt
+// (also in the boxes' own loops), until it has played whole matches; after
+// every action the game must still know where it is.  Runs have fixed seeds,
+// printed with any failure.  To replay one:
 //     KESTRANO_MONKEY_SEED=<seed> KESTRANO_MONKEY_MATCHES=<n> tests/test_monkey
 // (the game's timers may still fall a little differently between actions).
 #include <QAccessible>
@@ -19,7 +17,6 @@
 #include <QWindow>
 
 #include <algorithm>
-
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -58,12 +55,8 @@ constexpr Qt::Key kBoxKeys[] = {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space, Q
 
 // Who took a pair, as its sound tells: the CPU, the user, nobody.
 const QStringList kResultSounds = {"wave/12-1/lose_wav.wav", "wave/12-1/win_vic.wav", "wave/12-1/tie.wav"};
-// The verdict's last line, and the side it says took more pairs (CPU 1, user -1, neither 0).
-constexpr struct { const char *line; int ahead; } kVerdictLines[] = {
-    {"CPU Win,You lose",  1},
-    {"You Win,CPU lose", -1},
-    {"You CPU,You tie",   0},
-};
+// The verdict's last line when the CPU took fewer pairs than the user, as many, more.
+const char *const kVerdictLines[] = {"You Win,CPU lose", "You CPU,You tie", "CPU Win,You lose"};
 // What a screen reader may say of the CPU's cards and the pile: "face-down card" or nothing.
 const QStringList kHiddenPlaces = {"cpu_card_label1", "cpu_card_label2", "cpu_card_label3", "cpu_card_label4", "cpu_card_label5", "deck_label"};
 // clang-format on
@@ -196,10 +189,9 @@ private:
     Expect act_at_random()
     {
         QList<QPushButton *> on;
-        for (int i = 0; i < int(std::size(kButtons)); ++i) {
+        for (int i = 0; i < int(std::size(kButtons)); ++i)
             if (pressable(button(i)))
                 on << button(i);
-        }
         const bool start_on = table->start_action()->isEnabled();
         QWidget *version = top_level<Version>();
         QWidget *help = top_level<Help_explain>();
@@ -334,10 +326,8 @@ private:
         }
         if (box && box->isVisible())
             box->button(verdict ? QMessageBox::Ok : QMessageBox::No)->click();
-        if (verdict) {
-            // The tallies go back to zero as soon as the box has returned.
+        if (verdict) // the tallies are back to zero as soon as the box has returned
             match = {};
-        }
         box_open = false;
     }
 
@@ -368,10 +358,8 @@ private:
         const QList<int> &took = match.taken;
         const QString tallies =
             QStringLiteral("CPU=%1,User=%2,tie=%3 \n\n").arg(took[0]).arg(took[1]).arg(took[2]);
-        const auto *line = std::find_if(std::begin(kVerdictLines), std::end(kVerdictLines),
-                                        [&](const auto &v) { return verdict == tallies + v.line; });
         const int ahead = (took[0] > took[1]) - (took[0] < took[1]);
-        if (line == std::end(kVerdictLines) || line->ahead != ahead)
+        if (verdict != tallies + kVerdictLines[ahead + 1])
             return fail(QStringLiteral("the verdict reads \"%1\" after %2").arg(verdict, tallies));
         if (count != 6 || took[0] + took[1] + took[2] != 25)
             return fail(QStringLiteral("a match ended before its 25th pair"));
@@ -381,12 +369,10 @@ private:
     void fail(const QString &what)
     {
         if (failure.isEmpty())
-            failure = QStringLiteral("seed %1, action %2 (replay with %3=%1): ")
-                          .arg(seed)
-                          .arg(actions)
-                          .arg(kSeedVariable) +
-                      what + "; " + text(snapshot()) +
-                      QStringLiteral(", button_count=%1").arg(button_count);
+            failure =
+                QStringLiteral("seed %1, action %2 (replay with %3=%1): %4; %5, button_count=%6")
+                    .arg(QString::number(seed), QString::number(actions), kSeedVariable, what,
+                         text(snapshot()), QString::number(button_count));
     }
 
     // What one action did to the game: nothing when it was aimed at a button
@@ -400,10 +386,9 @@ private:
         if (expect == Expect::OneStep && after == before)
             fail(QStringLiteral("pressing a button that could be pressed did nothing"));
         const bool match_ended = after[0] == 0 && before[0] != 0;
-        for (int i : {0, 1, 3}) {
+        for (int i : {0, 1, 3})
             if (!match_ended && after[i] > before[i] + 1)
                 fail("one action made two steps: " + change);
-        }
     }
 
     void check_state(bool verdict_open)
@@ -421,10 +406,9 @@ private:
         // Round 6 only while the verdict is shown.
         const int ranges[][2] = {
             {count, verdict_open ? 6 : 5}, {button_count, 5}, {cpu_cout, 4}, {buf_n, 25}};
-        for (const auto &[value, most] : ranges) {
+        for (const auto &[value, most] : ranges)
             if (value < 0 || value > most)
                 return fail(QStringLiteral("a counter left its range"));
-        }
         const QList<int> tallies = {cpu_score, user_score, tie_score};
         if (tallies != match.taken)
             return fail("tallies " + joined(tallies) + " where the sounds told " +
@@ -435,18 +419,16 @@ private:
         if (std::any_of(cards.begin(), cards.end(), [](int card) { return card < 0 || card > 52; }))
             return fail("a card number out of range among " + joined(cards));
 
-        int hidden = 0;
-        int card_buttons_on = 0;
+        int hidden = 0, card_buttons_on = 0;
         for (int p = 1; p <= 5; ++p) {
             hidden += table->card_button(p)->isHidden();
             card_buttons_on += pressable(table->card_button(p));
         }
         if (match.dealt && count >= 1 && hidden != button_count)
             return fail(QStringLiteral("%1 card buttons hidden").arg(hidden));
-        for (const QString &place : kHiddenPlaces) {
+        for (const QString &place : kHiddenPlaces)
             if (!heard(place).isEmpty() && heard(place) != kBack)
                 return fail(place + " is heard as " + heard(place));
-        }
         // The CPU's card in play is heard as face-down until it is opened, then
         // by its name until "Deal cards" (the round shown) or the verdict.
         const QString in_play = heard("cpu_play_label");
@@ -490,9 +472,8 @@ private slots:
         QTest::addColumn<quint32>("seed");
         QTest::addColumn<int>("matches");
 
-        bool given = false;
-        const int matches = qEnvironmentVariableIntValue(kMatchesVariable, &given);
-        const int per_run = given && matches > 0 ? matches : kMatchesPerRun;
+        const int matches = qEnvironmentVariableIntValue(kMatchesVariable); // 0 if not a number
+        const int per_run = matches > 0 ? matches : kMatchesPerRun;
         const QByteArray replay = qgetenv(kSeedVariable);
         if (!replay.isEmpty()) {
             QTest::newRow(("seed " + replay).constData()) << replay.toUInt() << per_run;

@@ -1,7 +1,6 @@
 // The rules on their own: what a card number names, the verdict at the end of
 // a match, and the match shuffle: its trace with chosen draws, what it keeps
 // true over many shuffles, and the C library's clock-seeded draws.
-#include <QFileInfo>
 #include <QStatusBar>
 #include <QTest>
 
@@ -9,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <tuple>
 
 #include "cards/card.h"
 #include "table/game_state.h"
@@ -114,20 +114,6 @@ private slots:
         QCOMPARE(draw_tool_tip(card, position), tool_tip);
     }
 
-    // Every path the functions give names a picture the build made.
-    void every_picture_is_in_the_runnable_folder()
-    {
-        QCOMPARE(card_back_path(), QStringLiteral("gazo/UB0.png"));
-        QStringList paths{card_back_path()};
-        for (int card = 1; card <= 52; ++card)
-            paths << face_picture_path(card) << open_picture_path(card);
-        QStringList missing;
-        for (const QString &path : paths)
-            if (!QFileInfo::exists(QStringLiteral(KESTRANO_GAME_DIR "/") + path))
-                missing << path;
-        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char(' '))));
-    }
-
     void verdict_data()
     {
         QTest::addColumn<QList<int>>("tallies"); // the CPU's, the user's, the ties
@@ -153,9 +139,7 @@ private slots:
         QVERIFY(table->show_exposed());
         QAction *start = table->start_action();
         start->setEnabled(false); // as during a match
-        cpu_score = tallies.at(0);
-        user_score = tallies.at(1);
-        tie_score = tallies.at(2);
+        std::tie(cpu_score, user_score, tie_score) = std::tuple(tallies[0], tallies[1], tallies[2]);
 
         // While the box is up the tallies still hold the match (timers that fire
         // meanwhile see them), and "Game start" is already available again.
