@@ -46,10 +46,31 @@
 
 namespace {
 
-constexpr double kKeyboardDelayScale = 0.002;
+constexpr double kKeyboardDelayScale = 0.002; // for comparing a key with a click
+constexpr double kDelayScale = 0.004;         // for the monkey
+constexpr int kMatchesPerRun = 5;
+// A run that needs more actions than this per match has stopped moving on.
+constexpr int kActionsPerMatchLimit = 1500;
+// Actions in front of an open box before it is answered for sure.
+constexpr int kBoxActionsLimit = 25;
+constexpr char kSeedVariable[] = "KESTRANO_MONKEY_SEED";
+constexpr char kMatchesVariable[] = "KESTRANO_MONKEY_MATCHES";
 
 // clang-format off
-// The play keys and their buttons.
+// The table's buttons, and the keys that press them.
+const char *const kButtons[] = {"deal_button", "cpu_open_button", "push_button1", "push_button2", "push_button3", "push_button4", "push_button5"};
+constexpr Qt::Key kButtonKeys[] = {Qt::Key_D, Qt::Key_O, Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5};
+// What else a keyboard offers on a table of buttons and in its menus.
+constexpr Qt::Key kOtherKeys[] = {Qt::Key_Space, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_B, Qt::Key_Down, Qt::Key_Up, Qt::Key_Right};
+constexpr Qt::Key kBoxKeys[] = {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space, Qt::Key_Y, Qt::Key_N, Qt::Key_O, Qt::Key_D, Qt::Key_1, Qt::Key_Tab, Qt::Key_B};
+// Who took a pair, as its sound tells: the CPU, the user, nobody.
+const QStringList kResultSounds = {"wave/12-1/lose_wav.wav", "wave/12-1/win_vic.wav", "wave/12-1/tie.wav"};
+// The verdict's last line when the CPU took fewer pairs than the user, as many, more.
+const char *const kVerdictLines[] = {"You Win,CPU lose", "You CPU,You tie", "CPU Win,You lose"};
+// What a screen reader may say of the CPU's cards and the pile: "face-down card" or nothing.
+const QStringList kHiddenPlaces = {"cpu_card_label1", "cpu_card_label2", "cpu_card_label3", "cpu_card_label4", "cpu_card_label5", "deck_label"};
+
+// The play keys and their buttons, for comparing a key with a click.
 constexpr struct { char name; Qt::Key key; const char *button; } kKeys[] = {
     {'1', Qt::Key_1, "push_button1"}, {'2', Qt::Key_2, "push_button2"}, {'3', Qt::Key_3, "push_button3"},
     {'4', Qt::Key_4, "push_button4"}, {'5', Qt::Key_5, "push_button5"}, {'D', Qt::Key_D, "deal_button"},
@@ -62,8 +83,11 @@ const QStringList kCardPlaces = {
     "user_card_label1", "user_card_label2", "user_card_label3", "user_card_label4", "user_card_label5",
     "cpu_play_label",   "user_play_label",  "deck_label",
 };
-
 // clang-format on
+
+const QString kBack = QStringLiteral("face-down card");
+const QString kDealSound = QStringLiteral("wave/12-1/deel.wav");
+const QString kDrawSound = QStringLiteral("wave/12-1/draw_wav.wav");
 
 // Any word that would tell a card: its rank or its suit.
 const QRegularExpression kCardWord(
@@ -160,34 +184,6 @@ bool play(Phase phase, const char *name, Qt::Key key, Press &done)
     TableFixture table(kKeyboardDelayScale, kDemoDraws);
     return reach(table, phase) && press(table, phase, name, key, done);
 }
-
-constexpr double kDelayScale = 0.004;
-constexpr int kMatchesPerRun = 5;
-// A run that needs more actions than this per match has stopped moving on.
-constexpr int kActionsPerMatchLimit = 1500;
-// Actions in front of an open box before it is answered for sure.
-constexpr int kBoxActionsLimit = 25;
-constexpr char kSeedVariable[] = "KESTRANO_MONKEY_SEED";
-constexpr char kMatchesVariable[] = "KESTRANO_MONKEY_MATCHES";
-
-// clang-format off
-// The table's buttons, and the keys that press them.
-const char *const kButtons[] = {"deal_button", "cpu_open_button", "push_button1", "push_button2", "push_button3", "push_button4", "push_button5"};
-constexpr Qt::Key kButtonKeys[] = {Qt::Key_D, Qt::Key_O, Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5};
-// What else a keyboard offers on a table of buttons and in its menus.
-constexpr Qt::Key kOtherKeys[] = {Qt::Key_Space, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_B, Qt::Key_Down, Qt::Key_Up, Qt::Key_Right};
-constexpr Qt::Key kBoxKeys[] = {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space, Qt::Key_Y, Qt::Key_N, Qt::Key_O, Qt::Key_D, Qt::Key_1, Qt::Key_Tab, Qt::Key_B};
-
-// Who took a pair, as its sound tells: the CPU, the user, nobody.
-const QStringList kResultSounds = {"wave/12-1/lose_wav.wav", "wave/12-1/win_vic.wav", "wave/12-1/tie.wav"};
-// The verdict's last line when the CPU took fewer pairs than the user, as many, more.
-const char *const kVerdictLines[] = {"You Win,CPU lose", "You CPU,You tie", "CPU Win,You lose"};
-// What a screen reader may say of the CPU's cards and the pile: "face-down card" or nothing.
-const QStringList kHiddenPlaces = {"cpu_card_label1", "cpu_card_label2", "cpu_card_label3", "cpu_card_label4", "cpu_card_label5", "deck_label"};
-// clang-format on
-const QString kBack = QStringLiteral("face-down card");
-const QString kDealSound = QStringLiteral("wave/12-1/deel.wav");
-const QString kDrawSound = QStringLiteral("wave/12-1/draw_wav.wav");
 
 // What a single action may change (the game's timers never change these):
 // the round, the cards played, the CPU's next card, the pairs judged.
