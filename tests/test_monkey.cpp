@@ -4,14 +4,12 @@
 // Tab walks the pressable buttons with a visible focus.  A screen reader
 // hears each card place as a sighted player sees it, hidden cards only as
 // "face-down card", the lines their text, in the player's language.
-// Then a monkey at the table: menus, keys, clicks on any button, the help and
-// version windows, answers to the boxes, closing the table, and waits ending
-// inside the game's pauses, fed in where the window system hands input to Qt
-// (also in the boxes' own loops), until it has played whole matches; after
-// every action the game must still know where it is.  Runs have fixed seeds,
-// printed with any failure.  To replay one:
+// Then a monkey at the table (menus, keys, clicks on any button, the help and
+// version windows, the boxes, closing the table, waits ending inside pauses,
+// fed in where the window system hands input to Qt) plays whole matches, and
+// after every action the game must still know where it is.  To replay a seed
+// printed with a failure (the game's timers may still fall a little differently):
 //     KESTRANO_MONKEY_SEED=<seed> KESTRANO_MONKEY_MATCHES=<n> tests/test_monkey
-// (the game's timers may still fall a little differently between actions).
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -103,7 +101,7 @@ QString spoken(QWidget *widget, QAccessible::Text text = QAccessible::Name)
 
 // The demonstration match played to `phase`; once `settled`, nothing is left
 // running but the pause that belongs to the phase.
-bool reach(TableFixture &table, Phase phase, bool settled = true)
+[[nodiscard]] bool reach(TableFixture &table, Phase phase, bool settled = true)
 {
     table.lay_demo_deal();
     return table.show_active() && table.play_to(phase) &&
@@ -137,7 +135,6 @@ QStringList describe(const TableFixture &table)
     return lines;
 }
 
-// What one press did.
 struct Press
 {
     bool pressable = false;
@@ -147,7 +144,8 @@ struct Press
 };
 
 // Presses the button `name` by `key`, or by a click when `key` is Qt::Key_unknown.
-bool press(TableFixture &table, Phase phase, const char *name, Qt::Key key, Press &done)
+[[nodiscard]] bool press(TableFixture &table, Phase phase, const char *name, Qt::Key key,
+                         Press &done)
 {
     QPushButton *target = table.button(QLatin1String(name));
     done.pressable = pressable(target);
@@ -179,7 +177,7 @@ bool press(TableFixture &table, Phase phase, const char *name, Qt::Key key, Pres
 }
 
 // A fresh game played to `phase` and ended with the press.
-bool play(Phase phase, const char *name, Qt::Key key, Press &done)
+[[nodiscard]] bool play(Phase phase, const char *name, Qt::Key key, Press &done)
 {
     TableFixture table(kKeyboardDelayScale, kDemoDraws);
     return reach(table, phase) && press(table, phase, name, key, done);
@@ -779,11 +777,11 @@ private slots:
         QTest::addColumn<int>("last");
         QTest::addColumn<bool>("opened");
 
-        for (int last = 1; last <= 5; ++last) {
-            QTest::addRow("last card at position %d, before the open", last) << last << false;
-            QTest::addRow("last card at position %d, after the open by the O key", last)
-                << last << true;
-        }
+        for (int last = 1; last <= 5; ++last)
+            for (bool opened : {false, true})
+                QTest::addRow("last card at position %d, %s", last,
+                              opened ? "after the open by the O key" : "before the open")
+                    << last << opened;
     }
 
     // The round's last card button, clicked, is hidden while nothing else on

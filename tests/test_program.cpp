@@ -1,11 +1,9 @@
-// The real program, started as a player would start it: what it prints while
-// the table comes up, with and without its data files, its command line, and
-// that a reader of its standard output that goes away does not end the game.
-// Then its sound service: which files are handed to the audio system, paths
-// reach the player as written, and the real player neither blocks, nor prints,
-// nor hangs or crashes on files it cannot play or without an audio device.  It
-// runs in a child copy of this program (--play-sounds-then-quit), so that a
-// hang, also one when the program ends, fails a test instead of the run.
+// The real program as a player starts it: its start-up output with and without
+// data files, its command line, a reader of its output that goes away.  Then
+// its sound service: the files handed to the audio system, paths as written,
+// and a real player that neither blocks, prints, hangs nor crashes on files it
+// cannot play or without an audio device, run in a child copy of this program
+// (--play-sounds-then-quit) so that a hang, also at the end, fails one test.
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>

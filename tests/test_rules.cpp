@@ -435,9 +435,7 @@ private slots:
         QList<int> draws(kTableDraws, 0);
         draws[apart - 1] = 51;
         ScriptedRandom random(draws);
-        int deck[kDeckCards];
-        int nn[kTableDraws];
-        int swaps = 1;
+        int deck[kDeckCards], nn[kTableDraws], swaps = 1;
         const QByteArray printed =
             capture_stdout([&] { shuffle_table(deck, buf_suit, nn, swaps); });
 
@@ -466,8 +464,7 @@ private slots:
         QTest::addColumn<QByteArray>("ends");            // and ends
         QTest::addColumn<int>("swaps");
 
-        // Row draws all 0; nn1 = 51 and the other table draws 0: 23 table
-        // exchanges.
+        // Row draws all 0, nn1 = 51 and the other table draws 0: 23 table exchanges.
         const QList<int> nn1_apart = QList<int>(4 * kRowDraws, 0) + QList<int>{51, 0};
         // Spades exchange positions 0 and 1 five times; nothing else moves.
         const QList<int> spades_01 = {0, 1, 1, 1, 1, 1, 0};
