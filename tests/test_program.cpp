@@ -124,9 +124,7 @@ private slots:
     // In the runnable folder, and in an empty one without data files.
     void start_up_output()
     {
-        QTemporaryDir empty;
-        QVERIFY(empty.isValid());
-        for (const QString &folder : {QStringLiteral(KESTRANO_GAME_DIR), empty.path()}) {
+        for (const QString &folder : {QStringLiteral(KESTRANO_GAME_DIR), scratch->path()}) {
             // Watched 1.5 s past its start-up for anything printed after it.
             const ChildResult game = start_up_game(folder, {}, 1500);
             QVERIFY2(game.stayed_up(), game.report().constData());
@@ -200,14 +198,13 @@ private slots:
         QFETCH(QString, output);
         QFETCH(QString, error);
 
-        QTemporaryDir runtime; // keeps Qt's note about a missing runtime folder off stderr
-        QVERIFY(runtime.isValid());
         ChildRun run;
         run.program = QStringLiteral(KESTRANO_BINARY);
         run.arguments = arguments;
         run.folder = QStringLiteral(KESTRANO_GAME_DIR);
+        // A runtime folder keeps Qt's note about a missing one off stderr.
         run.environment = QStringList{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM=xcb",
-                                      "XDG_RUNTIME_DIR=" + runtime.path()};
+                                      "XDG_RUNTIME_DIR=" + scratch->path()};
         run.limit_ms = exit_code < 0 ? 1000 : 15000;
         const ChildResult game = run_child(run);
         // Still running, as it should, or ended by itself with the exit code.
