@@ -1,25 +1,30 @@
-// A monkey at the table: random things a person can do (menus, keys, clicks on
-// every button whether it can be pressed or not, the help and version windows,
-// answers to the boxes, closing the table), with waits that end inside the
-// game's pauses, until it has played whole matches; after every action the
-// game must still know where it is.  Input goes in where the window system
-// hands it to Qt, also in front of the boxes' nested loops.
-//
-// Every run has a fixed seed, printed with any failure.  To replay one:
+// Playing without the mouse, and without seeing the table.  Keys 1 to 5, D
+// and O do what a click on their button does (compared in two fresh games
+// with the same deal and draws), and nothing on a hidden or disabled button;
+// Tab walks the pressable buttons with a visible focus.  A screen reader
+// hears each card place as a sighted player sees it, hidden cards only as
+// "face-down card", the lines their text, in the player's language.
+// Then a monkey at the table (menus, keys, clicks on any button, the help and
+// version windows, the boxes, closing the table, waits ending inside pauses,
+// fed in where the window system hands input to Qt) plays whole matches, and
+// after every action the game must still know where it is.  To replay a seed
+// printed with a failure (the game's timers may still fall a little differently):
 //     KESTRANO_MONKEY_SEED=<seed> KESTRANO_MONKEY_MATCHES=<n> tests/test_monkey
-// (the game's timers may still fall a little differently between actions).
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <QWindow>
 
 #include <algorithm>
-
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -31,6 +36,7 @@
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
+#include "tests/support/modal_answer.h"
 #include "tests/support/offscreen_warnings.h"
 #include "tests/support/stdout_capture.h"
 #include "tests/support/table_fixture.h"
@@ -38,7 +44,8 @@
 
 namespace {
 
-constexpr double kDelayScale = 0.004;
+constexpr double kKeyboardDelayScale = 0.002; // for comparing a key with a click
+constexpr double kDelayScale = 0.004;         // for the monkey
 constexpr int kMatchesPerRun = 5;
 // A run that needs more actions than this per match has stopped moving on.
 constexpr int kActionsPerMatchLimit = 1500;
@@ -53,23 +60,128 @@ const char *const kButtons[] = {"deal_button", "cpu_open_button", "push_button1"
 constexpr Qt::Key kButtonKeys[] = {Qt::Key_D, Qt::Key_O, Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5};
 // What else a keyboard offers on a table of buttons and in its menus.
 constexpr Qt::Key kOtherKeys[] = {Qt::Key_Space, Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_B, Qt::Key_Down, Qt::Key_Up, Qt::Key_Right};
-// Keys pressed in front of a box.
 constexpr Qt::Key kBoxKeys[] = {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space, Qt::Key_Y, Qt::Key_N, Qt::Key_O, Qt::Key_D, Qt::Key_1, Qt::Key_Tab, Qt::Key_B};
-
 // Who took a pair, as its sound tells: the CPU, the user, nobody.
 const QStringList kResultSounds = {"wave/12-1/lose_wav.wav", "wave/12-1/win_vic.wav", "wave/12-1/tie.wav"};
-// The verdict's last line, and the side it says took more pairs (CPU 1, user -1, neither 0).
-constexpr struct { const char *line; int ahead; } kVerdictLines[] = {
-    {"CPU Win,You lose",  1},
-    {"You Win,CPU lose", -1},
-    {"You CPU,You tie",   0},
-};
+// The verdict's last line when the CPU took fewer pairs than the user, as many, more.
+const char *const kVerdictLines[] = {"You Win,CPU lose", "You CPU,You tie", "CPU Win,You lose"};
 // What a screen reader may say of the CPU's cards and the pile: "face-down card" or nothing.
 const QStringList kHiddenPlaces = {"cpu_card_label1", "cpu_card_label2", "cpu_card_label3", "cpu_card_label4", "cpu_card_label5", "deck_label"};
+
+// The play keys and their buttons, for comparing a key with a click.
+constexpr struct { char name; Qt::Key key; const char *button; } kKeys[] = {
+    {'1', Qt::Key_1, "push_button1"}, {'2', Qt::Key_2, "push_button2"}, {'3', Qt::Key_3, "push_button3"},
+    {'4', Qt::Key_4, "push_button4"}, {'5', Qt::Key_5, "push_button5"}, {'D', Qt::Key_D, "deal_button"},
+    {'O', Qt::Key_O, "cpu_open_button"},
+};
+
+// The card places, in the order of the expected names below.
+const QStringList kCardPlaces = {
+    "cpu_card_label1",  "cpu_card_label2",  "cpu_card_label3",  "cpu_card_label4",  "cpu_card_label5",
+    "user_card_label1", "user_card_label2", "user_card_label3", "user_card_label4", "user_card_label5",
+    "cpu_play_label",   "user_play_label",  "deck_label",
+};
 // clang-format on
+
 const QString kBack = QStringLiteral("face-down card");
 const QString kDealSound = QStringLiteral("wave/12-1/deel.wav");
 const QString kDrawSound = QStringLiteral("wave/12-1/draw_wav.wav");
+
+// Any word that would tell a card: its rank or its suit.
+const QRegularExpression kCardWord(
+    QStringLiteral("ace|two|three|four|five|six|seven|eight|nine|ten|jack|queen|king|spade|club|"
+                   "heart|diamond|[0-9]"),
+    QRegularExpression::CaseInsensitiveOption);
+
+QString spoken(QWidget *widget, QAccessible::Text text = QAccessible::Name)
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(text) : QStringLiteral("<no interface>");
+}
+
+// The demonstration match played to `phase`; once `settled`, nothing is left
+// running but the pause that belongs to the phase.
+[[nodiscard]] bool reach(TableFixture &table, Phase phase, bool settled = true)
+{
+    table.lay_demo_deal();
+    return table.show_active() && table.play_to(phase) &&
+           (!settled || phase_info(phase).in_pause || table.settle());
+}
+
+// Everything a press can change, one line per part, for comparing two games.
+QStringList describe(const TableFixture &table)
+{
+    const auto all = [](const auto &values) {
+        return joined(QList<int>(std::begin(values), std::end(values)));
+    };
+    QStringList lines = {
+        "count,button_count,buf_n,cpu_cout,tallies=" +
+            joined({count, button_count, buf_n, cpu_cout, cpu_score, user_score, tie_score}),
+        "buf_user=" + all(buf_user), "buf_cpu=" + all(buf_cpu), "buf_r=" + all(buf_r),
+        QStringLiteral("start_action enabled=%1").arg(table.start_action()->isEnabled())};
+    for (int p = 1; p <= 5; ++p)
+        lines << "hands " + joined({table.probe->buf_deal(p), table.probe->buf_cpu_deal(p)});
+    for (const QPushButton *button : table.window()->findChildren<QPushButton *>())
+        lines << QStringLiteral("%1 visible=%2 enabled=%3 tip=%4")
+                     .arg(button->objectName(), QString::number(button->isVisible()),
+                          QString::number(button->isEnabled()), button->toolTip());
+    for (const QLabel *label : table.window()->findChildren<QLabel *>()) {
+        const QImage image = label->pixmap().toImage();
+        lines << QStringLiteral("%1 visible=%2 text=%3 name=%4 picture=%5")
+                     .arg(label->objectName(), QString::number(label->isVisible()), label->text(),
+                          label->accessibleName(),
+                          QString::number(qHashBits(image.constBits(), image.sizeInBytes())));
+    }
+    return lines;
+}
+
+struct Press
+{
+    bool pressable = false;
+    QStringList before, after, settled; // settled: once the pauses it started have run
+    QByteArray printed;
+    QStringList sounds;
+};
+
+// Presses the button `name` by `key`, or by a click when `key` is Qt::Key_unknown.
+[[nodiscard]] bool press(TableFixture &table, Phase phase, const char *name, Qt::Key key,
+                         Press &done)
+{
+    QPushButton *target = table.button(QLatin1String(name));
+    done.pressable = pressable(target);
+    if (done.pressable && target == table.deal_button() && phase == Phase::AfterLastOpen)
+        answer_next_box(QMessageBox::Ok); // the match verdict
+    done.before = describe(table);
+    const qsizetype heard = table.sound.played.size();
+    table.trace.clear();
+    // The state right after the game's own slot: a key press runs the event
+    // loop once more, where a short pause the press started may already end.
+    bool slot_ran = false;
+    const QMetaObject::Connection after =
+        QObject::connect(target, &QPushButton::clicked, target, [&] {
+            done.after = describe(table);
+            slot_ran = true;
+        });
+    const bool pressed =
+        key != Qt::Key_unknown ? table.press_key(key) : (table.trace = table.click(target), true);
+    QObject::disconnect(after);
+    if (!slot_ran)
+        done.after = describe(table);
+    // What the press started (a deal, a notice) runs to its end.
+    if (!pressed || (done.pressable && !table.settle()))
+        return false;
+    done.settled = describe(table);
+    done.printed = table.trace;
+    done.sounds = table.sound.played.mid(heard);
+    return true;
+}
+
+// A fresh game played to `phase` and ended with the press.
+[[nodiscard]] bool play(Phase phase, const char *name, Qt::Key key, Press &done)
+{
+    TableFixture table(kKeyboardDelayScale, kDemoDraws);
+    return reach(table, phase) && press(table, phase, name, key, done);
+}
 
 // What a single action may change (the game's timers never change these):
 // the round, the cards played, the CPU's next card, the pairs judged.
@@ -85,7 +197,6 @@ QString text(const Snapshot &state)
     return "count,buf_n,cpu_cout,judged=" + joined(state);
 }
 
-// What an action must do to the game.
 enum class Expect
 {
     Anything,
@@ -147,10 +258,7 @@ private:
         const auto buttons = window->findChildren<QPushButton *>();
         return buttons.at(uniform(0, int(buttons.size()) - 1));
     }
-    QString heard(const QString &place) const
-    {
-        return QAccessible::queryAccessibleInterface(table->label(place))->text(QAccessible::Name);
-    }
+    QString heard(const QString &place) const { return spoken(table->label(place)); }
 
     // A fresh run of the program: a new window on fresh game state.  The
     // window is built outside the capture: building it captures too.
@@ -196,10 +304,9 @@ private:
     Expect act_at_random()
     {
         QList<QPushButton *> on;
-        for (int i = 0; i < int(std::size(kButtons)); ++i) {
+        for (int i = 0; i < int(std::size(kButtons)); ++i)
             if (pressable(button(i)))
                 on << button(i);
-        }
         const bool start_on = table->start_action()->isEnabled();
         QWidget *version = top_level<Version>();
         QWidget *help = top_level<Help_explain>();
@@ -289,7 +396,6 @@ private:
         return menu_open ? Expect::Anything : Expect::OneStep;
     }
 
-    // A key press on the window that has the keyboard, if any has.
     Expect key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QWindow *focus = QGuiApplication::focusWindow();
@@ -334,10 +440,8 @@ private:
         }
         if (box && box->isVisible())
             box->button(verdict ? QMessageBox::Ok : QMessageBox::No)->click();
-        if (verdict) {
-            // The tallies go back to zero as soon as the box has returned.
+        if (verdict) // the tallies are back to zero as soon as the box has returned
             match = {};
-        }
         box_open = false;
     }
 
@@ -368,10 +472,8 @@ private:
         const QList<int> &took = match.taken;
         const QString tallies =
             QStringLiteral("CPU=%1,User=%2,tie=%3 \n\n").arg(took[0]).arg(took[1]).arg(took[2]);
-        const auto *line = std::find_if(std::begin(kVerdictLines), std::end(kVerdictLines),
-                                        [&](const auto &v) { return verdict == tallies + v.line; });
         const int ahead = (took[0] > took[1]) - (took[0] < took[1]);
-        if (line == std::end(kVerdictLines) || line->ahead != ahead)
+        if (verdict != tallies + kVerdictLines[ahead + 1])
             return fail(QStringLiteral("the verdict reads \"%1\" after %2").arg(verdict, tallies));
         if (count != 6 || took[0] + took[1] + took[2] != 25)
             return fail(QStringLiteral("a match ended before its 25th pair"));
@@ -381,12 +483,10 @@ private:
     void fail(const QString &what)
     {
         if (failure.isEmpty())
-            failure = QStringLiteral("seed %1, action %2 (replay with %3=%1): ")
-                          .arg(seed)
-                          .arg(actions)
-                          .arg(kSeedVariable) +
-                      what + "; " + text(snapshot()) +
-                      QStringLiteral(", button_count=%1").arg(button_count);
+            failure =
+                QStringLiteral("seed %1, action %2 (replay with %3=%1): %4; %5, button_count=%6")
+                    .arg(QString::number(seed), QString::number(actions), kSeedVariable, what,
+                         text(snapshot()), QString::number(button_count));
     }
 
     // What one action did to the game: nothing when it was aimed at a button
@@ -400,10 +500,9 @@ private:
         if (expect == Expect::OneStep && after == before)
             fail(QStringLiteral("pressing a button that could be pressed did nothing"));
         const bool match_ended = after[0] == 0 && before[0] != 0;
-        for (int i : {0, 1, 3}) {
+        for (int i : {0, 1, 3})
             if (!match_ended && after[i] > before[i] + 1)
                 fail("one action made two steps: " + change);
-        }
     }
 
     void check_state(bool verdict_open)
@@ -421,10 +520,9 @@ private:
         // Round 6 only while the verdict is shown.
         const int ranges[][2] = {
             {count, verdict_open ? 6 : 5}, {button_count, 5}, {cpu_cout, 4}, {buf_n, 25}};
-        for (const auto &[value, most] : ranges) {
+        for (const auto &[value, most] : ranges)
             if (value < 0 || value > most)
                 return fail(QStringLiteral("a counter left its range"));
-        }
         const QList<int> tallies = {cpu_score, user_score, tie_score};
         if (tallies != match.taken)
             return fail("tallies " + joined(tallies) + " where the sounds told " +
@@ -435,18 +533,16 @@ private:
         if (std::any_of(cards.begin(), cards.end(), [](int card) { return card < 0 || card > 52; }))
             return fail("a card number out of range among " + joined(cards));
 
-        int hidden = 0;
-        int card_buttons_on = 0;
+        int hidden = 0, card_buttons_on = 0;
         for (int p = 1; p <= 5; ++p) {
             hidden += table->card_button(p)->isHidden();
             card_buttons_on += pressable(table->card_button(p));
         }
         if (match.dealt && count >= 1 && hidden != button_count)
             return fail(QStringLiteral("%1 card buttons hidden").arg(hidden));
-        for (const QString &place : kHiddenPlaces) {
+        for (const QString &place : kHiddenPlaces)
             if (!heard(place).isEmpty() && heard(place) != kBack)
                 return fail(place + " is heard as " + heard(place));
-        }
         // The CPU's card in play is heard as face-down until it is opened, then
         // by its name until "Deal cards" (the round shown) or the verdict.
         const QString in_play = heard("cpu_play_label");
@@ -481,18 +577,177 @@ class TestMonkey : public QObject
 {
     Q_OBJECT
 
+    // The demonstration table played to `phase`; built only now, so that a
+    // translator installed first names the cards.
+    [[nodiscard]] bool open_table(Phase phase = Phase::BeforeStart)
+    {
+        table = std::make_unique<TableFixture>(kKeyboardDelayScale, kDemoDraws);
+        return reach(*table, phase, false);
+    }
+
+    std::unique_ptr<QTranslator> translator;
+    std::unique_ptr<TableFixture> table;
+
 private slots:
-    void initTestCase() { drop_offscreen_warnings(); }
+    void initTestCase()
+    {
+        drop_offscreen_warnings();
+        QVERIFY(QDir::setCurrent(QStringLiteral(KESTRANO_GAME_DIR)));
+    }
     void cleanupTestCase() { keep_offscreen_warnings(); }
+    void cleanup()
+    {
+        table.reset();
+        if (translator)
+            QCoreApplication::removeTranslator(translator.get());
+        translator.reset();
+    }
+
+    void keyboard_reaches_what_can_be_pressed_data()
+    {
+        QTest::addColumn<Phase>("phase");
+        QTest::addColumn<QString>("acting"); // the keys whose buttons can be pressed
+
+        // clang-format off
+        QTest::newRow("before game start")              << Phase::BeforeStart     << "";
+        QTest::newRow("during the start delay")         << Phase::StartDelay      << "";
+        QTest::newRow("after the start delay")          << Phase::AfterStartDelay << "D";
+        QTest::newRow("during the deal delay")          << Phase::DealDelay       << "";
+        QTest::newRow("after the deal")                 << Phase::AfterDeal       << "12345";
+        QTest::newRow("after pressing 3")               << Phase::AfterPress      << "O";
+        QTest::newRow("after opening against 3")        << Phase::AfterOpen       << "1245";
+        QTest::newRow("after the fifth open")           << Phase::AfterFifthOpen  << "D";
+        QTest::newRow("after the last open of a match") << Phase::AfterLastOpen   << "D";
+        QTest::newRow("after the match")                << Phase::AfterMatch      << "";
+        // clang-format on
+    }
+
+    // In one game, Tab goes twice round exactly the buttons of the keys that
+    // act, with the focus drawn, and the other keys do nothing at all.  Each
+    // key that acts does what a click does, in two fresh games.
+    void keyboard_reaches_what_can_be_pressed()
+    {
+        QFETCH(Phase, phase);
+        QFETCH(QString, acting);
+
+        QStringList cycle;
+        for (const auto &key : kKeys)
+            if (acting.contains(QLatin1Char(key.name)))
+                cycle << key.button;
+        {
+            TableFixture game(kKeyboardDelayScale, kDemoDraws);
+            QVERIFY(reach(game, phase));
+            QStringList visited;
+            for (int i = 0; i < 2 * std::max<int>(cycle.size(), 2); ++i) {
+                QWidget *focus = QApplication::focusWidget();
+                QTest::keyClick(focus ? focus : game.window(), Qt::Key_Tab);
+                focus = QApplication::focusWidget();
+                visited << (qobject_cast<QPushButton *>(focus) ? focus->objectName() : QString());
+            }
+            const auto first = std::max<qsizetype>(cycle.indexOf(visited.first()), 0);
+            QStringList expected;
+            for (int i = 0; i < visited.size(); ++i)
+                expected << cycle.value((first + i) % std::max<qsizetype>(cycle.size(), 1));
+            QCOMPARE(visited, expected);
+            if (cycle.size() > 1) {
+                QWidget *focused = QApplication::focusWidget();
+                const QImage with_focus = focused->grab().toImage();
+                QTest::keyClick(focused, Qt::Key_Tab);
+                QVERIFY2(focused->grab().toImage() != with_focus, "the focus is not drawn");
+            }
+            for (const auto &key : kKeys) {
+                if (acting.contains(QLatin1Char(key.name)))
+                    continue;
+                Press by_key;
+                QVERIFY(press(game, phase, key.button, key.key, by_key));
+                QVERIFY2(!by_key.pressable, key.button);
+                QCOMPARE(by_key.printed, QByteArray());
+                QCOMPARE(by_key.sounds, QStringList());
+                QCOMPARE(by_key.after, by_key.before);
+            }
+        }
+        for (const auto &key : kKeys) {
+            if (!acting.contains(QLatin1Char(key.name)))
+                continue;
+            Press by_key, by_click;
+            QVERIFY(play(phase, key.button, key.key, by_key));
+            QVERIFY(play(phase, key.button, Qt::Key_unknown, by_click));
+            QVERIFY2(by_key.pressable, key.button);
+            QCOMPARE(by_key.before, by_click.before);
+            // The click does something here, so matching it proves the key did too.
+            QVERIFY(by_click.after != by_click.before);
+            QCOMPARE(by_key.printed, by_click.printed);
+            QCOMPARE(by_key.sounds, by_click.sounds);
+            QCOMPARE(by_key.after, by_click.after);
+            QCOMPARE(by_key.settled, by_click.settled);
+        }
+    }
+
+    void heard_at_each_phase_data()
+    {
+        QTest::addColumn<Phase>("phase");
+        QTest::addColumn<QString>("language"); // a translation installed first
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("lines"); // "label=text": shown, and heard with its text
+
+        // cpu 1..5, user 1..5, CPU's card in play, user's card in play, pile.  Queen
+        // against king after the first open: one apart, the lower rank wins.
+        const QString o;
+        const QString b = kBack;
+        const QString j = QStringLiteral("裏向きのカード");
+        // clang-format off
+        QTest::newRow("at start")                     << Phase::BeforeStart      << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b} << QStringList{"score_label=CPU=0,User=0,tie=0"};
+        QTest::newRow("during the first deal delay")  << Phase::DealDelay        << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b} << QStringList{"round_label=Round 1"};
+        QTest::newRow("after the deal")               << Phase::AfterDeal        << ""   << QStringList{b, b, b, b, b, "Ace of Spades", "Jack of Clubs", "Queen of Hearts", "Four of Diamonds", "Ten of Spades", o, o, b} << QStringList{};
+        QTest::newRow("after pressing 3")             << Phase::AfterPress       << ""   << QStringList{b, b, o, b, b, "Ace of Spades", "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", b, "Queen of Hearts", b} << QStringList{};
+        QTest::newRow("after the open against 3")     << Phase::AfterOpen        << ""   << QStringList{b, b, o, b, b, "Ace of Spades", "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", "King of Diamonds", "Queen of Hearts", b} << QStringList{"score_label=CPU=0,User=1,tie=0", "result_label=User win"};
+        QTest::newRow("after pressing 1 next")        << Phase::AfterSecondPress << ""   << QStringList{o, b, o, b, b, o, "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", b, "Ace of Spades", b} << QStringList{};
+        QTest::newRow("after the fifth open")         << Phase::AfterFifthOpen   << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, "Nine of Hearts", "Four of Diamonds", b} << QStringList{};
+        QTest::newRow("during the second deal delay") << Phase::NextDealDelay    << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b} << QStringList{};
+        QTest::newRow("after the match")              << Phase::AfterMatch       << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b} << QStringList{};
+        QTest::newRow("Japanese, after pressing 3")   << Phase::AfterPress       << "ja" << QStringList{j, j, o, j, j, "スペードのエース", "クラブのジャック", o, "ダイヤの4", "スペードの10", j, "ハートのクイーン", j} << QStringList{};
+        // clang-format on
+    }
+
+    void heard_at_each_phase()
+    {
+        QFETCH(Phase, phase);
+        QFETCH(QString, language);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, lines);
+
+        if (!language.isEmpty()) {
+            translator = std::make_unique<QTranslator>();
+            QVERIFY(translator->load("Kestrano_" + language));
+            QVERIFY(QCoreApplication::installTranslator(translator.get()));
+        }
+        QVERIFY(open_table(phase));
+        QStringList heard;
+        for (const QString &place : kCardPlaces) {
+            heard << spoken(table->label(place));
+            // Nothing else said about a face-down card tells it.
+            for (QAccessible::Text text : {QAccessible::Description, QAccessible::Value,
+                                           QAccessible::Help, QAccessible::Accelerator})
+                QVERIFY(heard.last() != kBack ||
+                        !spoken(table->label(place), text).contains(kCardWord));
+        }
+        QCOMPARE(heard, names);
+        for (const QString &line : lines) {
+            QLabel *shown = table->label(line.section(QLatin1Char('='), 0, 0));
+            const QString text = line.section(QLatin1Char('='), 1);
+            QVERIFY(shown->isVisible());
+            QCOMPARE(shown->text(), text);
+            QVERIFY2(spoken(shown).contains(text), qPrintable(spoken(shown)));
+        }
+    }
 
     void random_play_data()
     {
         QTest::addColumn<quint32>("seed");
         QTest::addColumn<int>("matches");
 
-        bool given = false;
-        const int matches = qEnvironmentVariableIntValue(kMatchesVariable, &given);
-        const int per_run = given && matches > 0 ? matches : kMatchesPerRun;
+        const int matches = qEnvironmentVariableIntValue(kMatchesVariable); // 0 if not a number
+        const int per_run = matches > 0 ? matches : kMatchesPerRun;
         const QByteArray replay = qgetenv(kSeedVariable);
         if (!replay.isEmpty()) {
             QTest::newRow(("seed " + replay).constData()) << replay.toUInt() << per_run;
@@ -522,11 +777,11 @@ private slots:
         QTest::addColumn<int>("last");
         QTest::addColumn<bool>("opened");
 
-        for (int last = 1; last <= 5; ++last) {
-            QTest::addRow("last card at position %d, before the open", last) << last << false;
-            QTest::addRow("last card at position %d, after the open by the O key", last)
-                << last << true;
-        }
+        for (int last = 1; last <= 5; ++last)
+            for (bool opened : {false, true})
+                QTest::addRow("last card at position %d, %s", last,
+                              opened ? "after the open by the O key" : "before the open")
+                    << last << opened;
     }
 
     // The round's last card button, clicked, is hidden while nothing else on

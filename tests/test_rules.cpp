@@ -1,16 +1,22 @@
-// The rules on their own: what a card number names, the verdict at the end of
-// a match, and the match shuffle: its trace with chosen draws, what it keeps
-// true over many shuffles, and the C library's clock-seeded draws.
-#include <QFileInfo>
+// The rules: what a card number names; one pair judged on the table (the
+// tallies, score line, trace, sound and notice, and the pauses' timers); the
+// verdict at the end of a match; and the match shuffle: its trace with chosen
+// draws, what it keeps true over many shuffles, the clock-seeded draws.
+#include <QDeadlineTimer>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <tuple>
 
 #include "cards/card.h"
+#include "table/delays.h"
 #include "table/game_state.h"
 #include "tests/support/game_state_reset.h"
 #include "tests/support/modal_answer.h"
@@ -32,6 +38,13 @@ template <int N> QList<int> list(const int (&values)[N])
     return QList<int>(std::begin(values), std::end(values));
 }
 
+const QString kLoseSound = QStringLiteral("wave/12-1/lose_wav.wav");
+const QString kWinSound = QStringLiteral("wave/12-1/win_vic.wav");
+const QString kTieSound = QStringLiteral("wave/12-1/tie.wav");
+const QString kLose = QStringLiteral("User lose");
+const QString kWin = QStringLiteral("User win");
+const QString kTie = QStringLiteral("This is tie It's no count");
+
 } // namespace
 
 class TestRules : public QObject
@@ -42,7 +55,9 @@ private slots:
     void init()
     {
         table = std::make_unique<TableFixture>(1.0);
+        QVERIFY(table->show_exposed());
         reset_game_state(); // the window's own first shuffle undone
+        table->sound.played.clear();
     }
 
     void cleanup() { table.reset(); }
@@ -114,18 +129,135 @@ private slots:
         QCOMPARE(draw_tool_tip(card, position), tool_tip);
     }
 
-    // Every path the functions give names a picture the build made.
-    void every_picture_is_in_the_runnable_folder()
+    // Pairs judged in turn: tallies, score line, trace, sound and notice.  A
+    // tie shows its notice before its sound, a pattern after it.  The next
+    // pair's trace runs on after a tie's or a closing line.
+    void judging_pairs_data()
     {
-        QCOMPARE(card_back_path(), QStringLiteral("gazo/UB0.png"));
-        QStringList paths{card_back_path()};
-        for (int card = 1; card <= 52; ++card)
-            paths << face_picture_path(card) << open_picture_path(card);
-        QStringList missing;
-        for (const QString &path : paths)
-            if (!QFileInfo::exists(QStringLiteral(KESTRANO_GAME_DIR "/") + path))
-                missing << path;
-        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char(' '))));
+        QTest::addColumn<QList<int>>("pairs");  // the CPU's rank, the user's, ...
+        QTest::addColumn<QList<int>>("before"); // the CPU's, the user's and the tie tally
+        QTest::addColumn<QByteArray>("trace");
+        QTest::addColumn<QStringList>("sounds");
+        QTest::addColumn<QStringList>("label_at_sounds");
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<QString>("score");
+
+        // clang-format off
+        QTest::newRow("seven against seven: tie") << QList<int>{7, 7} << QList<int>{0, 0, 0} << QByteArray("tie :3.CPU=0,User=0,tie=1") << QStringList{kTieSound} << QStringList{kTie} << kTie << "CPU=0,User=0,tie=1";
+        QTest::newRow("king against seven, difference 6: CPU wins") << QList<int>{13, 7} << QList<int>{0, 0, 0} << QByteArray("!x==y\nPatern 1,x-y=6,cpu win:CPU=1,User=0,tie=0\n1.CPU=1,User=0,tie=0") << QStringList{kLoseSound} << QStringList{""} << kLose << "CPU=1,User=0,tie=0";
+        QTest::newRow("queen against seven, difference 5: user wins") << QList<int>{12, 7} << QList<int>{0, 0, 0} << QByteArray("!x==y\nPatern2,x-y=5,user win:CPU=0,User=1,tie=0\n1.CPU=0,User=1,tie=0") << QStringList{kWinSound} << QStringList{""} << kWin << "CPU=0,User=1,tie=0";
+        QTest::newRow("ace against seven, difference 6: user wins") << QList<int>{1, 7} << QList<int>{0, 0, 0} << QByteArray("!x==y\nPatern 3,y-x=6,user win:CPU=0,User=1,tie=0\n2.CPU=0,User=1,tie=0") << QStringList{kWinSound} << QStringList{""} << kWin << "CPU=0,User=1,tie=0";
+        QTest::newRow("two against seven, difference 5: CPU wins") << QList<int>{2, 7} << QList<int>{0, 0, 0} << QByteArray("!x==y\nPatern 4,y-x=5,cpu win:CPU=1,User=0,tie=0\n2.CPU=1,User=0,tie=0") << QStringList{kLoseSound} << QStringList{""} << kLose << "CPU=1,User=0,tie=0";
+        QTest::newRow("tenth CPU win written without padding") << QList<int>{13, 7} << QList<int>{9, 2, 0} << QByteArray("!x==y\nPatern 1,x-y=6,cpu win:CPU=10,User=2,tie=0\n1.CPU=10,User=2,tie=0") << QStringList{kLoseSound} << QStringList{""} << kLose << "CPU=10,User=2,tie=0";
+        QTest::newRow("twelfth user win written without padding") << QList<int>{2, 12} << QList<int>{3, 11, 9} << QByteArray("!x==y\nPatern 3,y-x=10,user win:CPU=3,User=12,tie=9\n2.CPU=3,User=12,tie=9") << QStringList{kWinSound} << QStringList{""} << kWin << "CPU=3,User=12,tie=9";
+        QTest::newRow("thirteenth tie written without padding") << QList<int>{9, 9} << QList<int>{11, 10, 12} << QByteArray("tie :3.CPU=11,User=10,tie=13") << QStringList{kTieSound} << QStringList{kTie} << kTie << "CPU=11,User=10,tie=13";
+        QTest::newRow("six pairs in a row") << QList<int>{7, 7, 13, 7, 12, 7, 1, 7, 2, 7, 4, 4} << QList<int>{0, 0, 0} << QByteArray("tie :3.CPU=0,User=0,tie=1!x==y\nPatern 1,x-y=6,cpu win:CPU=1,User=0,tie=1\n1.CPU=1,User=0,tie=1!x==y\nPatern2,x-y=5,user win:CPU=1,User=1,tie=1\n1.CPU=1,User=1,tie=1!x==y\nPatern 3,y-x=6,user win:CPU=1,User=2,tie=1\n2.CPU=1,User=2,tie=1!x==y\nPatern 4,y-x=5,cpu win:CPU=2,User=2,tie=1\n2.CPU=2,User=2,tie=1tie :3.CPU=2,User=2,tie=2") << QStringList{kTieSound, kLoseSound, kWinSound, kWinSound, kLoseSound, kTieSound} << QStringList{kTie, kTie, kLose, kWin, kWin, kTie} << kTie << "CPU=2,User=2,tie=2";
+        QTest::newRow("the rule at its edges, and ranks outside ace to king") << QList<int>{1, 13, 13, 1, 1, 6, 6, 1, 8, 7, 7, 8, 0, 14} << QList<int>{0, 0, 0} << QByteArray("!x==y\nPatern 3,y-x=12,user win:CPU=0,User=1,tie=0\n2.CPU=0,User=1,tie=0!x==y\nPatern 1,x-y=12,cpu win:CPU=1,User=1,tie=0\n1.CPU=1,User=1,tie=0!x==y\nPatern 4,y-x=5,cpu win:CPU=2,User=1,tie=0\n2.CPU=2,User=1,tie=0!x==y\nPatern2,x-y=5,user win:CPU=2,User=2,tie=0\n1.CPU=2,User=2,tie=0!x==y\nPatern2,x-y=1,user win:CPU=2,User=3,tie=0\n1.CPU=2,User=3,tie=0!x==y\nPatern 4,y-x=1,cpu win:CPU=3,User=3,tie=0\n2.CPU=3,User=3,tie=0!x==y\nPatern 3,y-x=14,user win:CPU=3,User=4,tie=0\n2.CPU=3,User=4,tie=0") << QStringList{kWinSound, kLoseSound, kLoseSound, kWinSound, kWinSound, kLoseSound, kWinSound} << QStringList{"", kWin, kLose, kLose, kWin, kWin, kLose} << kWin << "CPU=3,User=4,tie=0";
+        // clang-format on
+    }
+
+    void judging_pairs()
+    {
+        QFETCH(QList<int>, pairs);
+        QFETCH(QList<int>, before);
+        QFETCH(QByteArray, trace);
+        QFETCH(QStringList, sounds);
+        QFETCH(QStringList, label_at_sounds);
+        QFETCH(QString, notice);
+        QFETCH(QString, score);
+        QLabel *result = table->label("result_label");
+        // Before the first pair.
+        QCOMPARE(table->label("score_label")->text(), QStringLiteral("CPU=0,User=0,tie=0"));
+        QVERIFY(!result->isVisible());
+        std::tie(cpu_score, user_score, tie_score) = std::tuple(before[0], before[1], before[2]);
+        QStringList seen_at_sound;
+        table->sound.on_play = [&](const QString &) { seen_at_sound << result->text(); };
+
+        QByteArray out;
+        for (qsizetype i = 0; i + 1 < pairs.size(); i += 2)
+            out += judge(pairs.at(i), pairs.at(i + 1));
+
+        QCOMPARE(out, trace);
+        QCOMPARE(table->sound.played, sounds);
+        QCOMPARE(seen_at_sound, label_at_sounds);
+        QVERIFY(result->isVisible());
+        QCOMPARE(result->text(), notice);
+        QCOMPARE(
+            QStringLiteral("CPU=%1,User=%2,tie=%3").arg(cpu_score).arg(user_score).arg(tie_score),
+            score);
+        QCOMPARE(table->label("score_label")->text(), score);
+        QCOMPARE(table->probe->score_text(), score);
+    }
+
+    void pauses_end_on_time_data()
+    {
+        QTest::addColumn<QByteArray>("slot");
+        QTest::addColumn<int>("length");       // in the game
+        QTest::addColumn<int>("pause");        // as run here, shortened
+        QTest::addColumn<QStringList>("seen"); // just before its end, and at it
+
+        // clang-format off
+        QTest::newRow("game start to Deal cards") << QByteArray("Beginer_start") << 6500 << 2000 << QStringList{"deal=0 notice=", "deal=1 notice="};
+        QTest::newRow("tie notice") << QByteArray("user_cpu_tie_timer") << 2000 << 250 << QStringList{"deal=0 notice=" + kTie, "deal=0 notice="};
+        QTest::newRow("CPU-win notice") << QByteArray("lose_timer") << 2000 << 250 << QStringList{"deal=0 notice=" + kLose, "deal=0 notice="};
+        QTest::newRow("user-win notice") << QByteArray("win_timer") << 2000 << 250 << QStringList{"deal=0 notice=" + kWin, "deal=0 notice="};
+        // clang-format on
+    }
+
+    // Regression: timers of 2 s or more were coarse and could end up to 5 %
+    // early or late (the start pause by 325 ms).  Two precise timers of our
+    // own look at the table: one set just before the pause, due 1 ms before
+    // its end, one set just after it with its length.  Timers fire in the
+    // order they are due, however late the event loop runs.
+    void pauses_end_on_time()
+    {
+        QFETCH(QByteArray, slot);
+        QFETCH(int, length);
+        QFETCH(int, pause);
+        QFETCH(QStringList, seen);
+        set_delay_scale_for_tests(double(pause) / length);
+        QLabel *result = table->label("result_label");
+        QStringList looks;
+        auto look = [&] {
+            looks << QStringLiteral("deal=%1 notice=%2")
+                         .arg(int(table->deal_button()->isEnabled()))
+                         .arg(result->text());
+        };
+
+        // Coarse, a pause of 2000 ms would move to the 500 ms marks of the
+        // monotonic clock (Qt's), one of 250 ms to its 250 ms marks: it starts
+        // half-way between.
+        const int marks = std::min(pause, 500);
+        const qint64 now = QDeadlineTimer::current(Qt::PreciseTimer).deadline();
+        QThread::msleep(static_cast<unsigned long>((marks / 2 - now % marks + marks) % marks));
+        QTimer::singleShot(pause - 1, Qt::PreciseTimer, this, look);
+        QVERIFY(QMetaObject::invokeMethod(table->window(), slot.constData(), Qt::DirectConnection));
+        QTimer::singleShot(pause, Qt::PreciseTimer, this, look);
+        QTRY_COMPARE(looks.size(), 2);
+        QCOMPARE(looks, seen);
+    }
+
+    // Notice timers are never cancelled: the first pair's timer empties the
+    // label even when a second notice has come up since, and the second timer
+    // later clears an already empty label.  Precise timers of our own, due
+    // between and after the game's, look at the label.
+    void earlier_timer_clears_later_notice()
+    {
+        set_delay_scale_for_tests(0.05); // notices of 100 ms
+        QLabel *result = table->label("result_label");
+        QStringList seen;
+        judge(7, 7);
+        QCOMPARE(result->text(), kTie);
+        QTimer::singleShot(50, Qt::PreciseTimer, this, [&] {
+            judge(12, 7);
+            seen << result->text();
+            QTimer::singleShot(75, Qt::PreciseTimer, this, [&] { seen << result->text(); });
+            QTimer::singleShot(101, Qt::PreciseTimer, this, [&] {
+                seen << result->text() + (result->isVisible() ? " (shown)" : " (hidden)");
+            });
+        });
+        QTRY_COMPARE(seen.size(), 3);
+        QCOMPARE(seen, QStringList({kWin, QString(), QStringLiteral(" (shown)")}));
     }
 
     void verdict_data()
@@ -150,12 +282,9 @@ private slots:
     {
         QFETCH(QList<int>, tallies);
         QFETCH(QString, text);
-        QVERIFY(table->show_exposed());
         QAction *start = table->start_action();
         start->setEnabled(false); // as during a match
-        cpu_score = tallies.at(0);
-        user_score = tallies.at(1);
-        tie_score = tallies.at(2);
+        std::tie(cpu_score, user_score, tie_score) = std::tuple(tallies[0], tallies[1], tallies[2]);
 
         // While the box is up the tallies still hold the match (timers that fire
         // meanwhile see them), and "Game start" is already available again.
@@ -306,9 +435,7 @@ private slots:
         QList<int> draws(kTableDraws, 0);
         draws[apart - 1] = 51;
         ScriptedRandom random(draws);
-        int deck[kDeckCards];
-        int nn[kTableDraws];
-        int swaps = 1;
+        int deck[kDeckCards], nn[kTableDraws], swaps = 1;
         const QByteArray printed =
             capture_stdout([&] { shuffle_table(deck, buf_suit, nn, swaps); });
 
@@ -337,8 +464,7 @@ private slots:
         QTest::addColumn<QByteArray>("ends");            // and ends
         QTest::addColumn<int>("swaps");
 
-        // Row draws all 0; nn1 = 51 and the other table draws 0: 23 table
-        // exchanges.
+        // Row draws all 0, nn1 = 51 and the other table draws 0: 23 table exchanges.
         const QList<int> nn1_apart = QList<int>(4 * kRowDraws, 0) + QList<int>{51, 0};
         // Spades exchange positions 0 and 1 five times; nothing else moves.
         const QList<int> spades_01 = {0, 1, 1, 1, 1, 1, 0};
@@ -445,6 +571,13 @@ private:
         for (int i = 1; i <= kRowDraws + kTableDraws; ++i)
             kept << (i <= kRowDraws ? table->probe->n(i) : table->probe->nn(i - kRowDraws));
         return kept;
+    }
+    QByteArray judge(int x, int y)
+    {
+        return capture_stdout([&] {
+            QVERIFY(QMetaObject::invokeMethod(table->window(), "Compare_cpu_user",
+                                              Qt::DirectConnection, Q_ARG(int, x), Q_ARG(int, y)));
+        });
     }
     QByteArray shuffle()
     {
