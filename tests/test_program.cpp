@@ -9,8 +9,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QMap>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSoundEffect>
 #include <QTemporaryDir>

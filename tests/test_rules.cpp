@@ -4,6 +4,7 @@
 // draws, what it keeps true over many shuffles, the clock-seeded draws.
 #include <QDeadlineTimer>
 #include <QLabel>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QThread>
