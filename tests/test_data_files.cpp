@@ -43,8 +43,7 @@
 
 namespace {
 
-// Set for the copy that plays: its cases' folders, each after "ja:" when the
-// system it plays on is Japanese, else after "en:".
+// Set for the copy that plays: its cases' folders, each after "ja:" or "en:" (its system).
 constexpr char kCasesVariable[] = "KESTRANO_DAMAGED_DATA_CASES";
 // A copy still playing then hangs: with intact data a case takes a fraction
 // of a second.  A sound still loading after kSoundLimitMs hangs too.
@@ -53,9 +52,8 @@ constexpr int kSoundLimitMs = 10000;
 constexpr qint64 kBigFile = 50 * 1024 * 1024;
 constexpr qint64 kHalf = -1;
 
-// The pictures the round puts on the table up to its first open, all shown
-// with intact data: the pile, five faces and five backs at the deal, the
-// played face and the CPU's back at the first press, the open picture.
+// The pictures shown up to the round's first open with intact data: the pile, five faces
+// and five backs, the played face and the CPU's back at the press, the open picture.
 constexpr int kPicturesShown = 14;
 // Of these, the card backs: the pile, the CPU's hand and its card in play.
 constexpr int kCardBacksShown = 7;
@@ -80,8 +78,7 @@ QStringList files_in(const QString &folder)
     return files;
 }
 
-// Written anew, never in place: the copied data are hard links to the
-// runnable folder's files where they can be.
+// Written anew, never in place: the copied data are hard links where they can be.
 bool write_file(const QString &path, const QByteArray &bytes)
 {
     QFile::remove(path);
@@ -152,23 +149,18 @@ Damage all_noise(const QString &folder, const QByteArray &start, qint64 size)
     };
 }
 
-// Changes some bytes of each file past its first `kept`.
-Damage bytes_flipped(const QString &folder, int kept)
+// The translation with some bytes changed past its magic number.
+bool qm_bytes_flipped()
 {
-    return [folder, kept] {
-        QRandomGenerator random(11);
-        return each_file(folder, [&random, kept](const QString &file) {
-            QByteArray bytes = read_file(file);
-            for (int i = 0; i < 200 && bytes.size() > kept; ++i)
-                bytes[kept + random.bounded(int(bytes.size()) - kept)] = char(random.generate());
-            return write_file(file, bytes);
-        })();
-    };
+    QByteArray qm = read_file(QStringLiteral("Kestrano_ja.qm"));
+    QRandomGenerator random(11);
+    for (int i = 0; i < 200 && qm.size() > 16; ++i)
+        qm[16 + random.bounded(int(qm.size()) - 16)] = char(random.generate());
+    return write_file(QStringLiteral("Kestrano_ja.qm"), qm);
 }
 
-// Rewrites a number of each WAV file's header, `bytes` wide at `offset`
-// bytes past the start of `chunk` ("fmt " or "data"); the body is cut to
-// `keep` bytes.
+// Rewrites a number in each WAV file's header, `bytes` wide at `offset` past the start
+// of `chunk` ("fmt " or "data"), and cuts the file to `keep` bytes.
 Damage wav_header_says(const char *chunk, int offset, quint32 value, int bytes, qint64 keep)
 {
     return each_file(QStringLiteral("wave"), [=](const QString &file) {
@@ -321,7 +313,7 @@ const QList<Case> &cases()
         {"translation cut in half", resized(qm, kHalf), true, all, rules, english, true},
         {"translation that is text", replaced_by(qm, text), true, all, rules, english, true},
         {"translation whose block claims 2 GB", replaced_by(qm, lying_qm), true, all, rules, english},
-        {"translation with bytes changed past its magic number", bytes_flipped(qm, 16), true, all, rules, "", true},
+        {"translation with bytes changed past its magic number", qm_bytes_flipped, true, all, rules, "", true},
         {"translation of 50 MB: the file, then zeros", resized(qm, kBigFile), true, all, rules, japanese},
         {"every data file replaced by text", all_of({replaced_by(gazo, text), replaced_by(wave, text), replaced_by("html", text), replaced_by(qm, text)}), true, 0, any, english},
     };
@@ -338,10 +330,9 @@ bool sounds_loaded()
     });
 }
 
-// One case: the demonstration deal's first round, the verdict, the help
-// window with each link of its page followed, as a click on it would, and
-// the version window's second page.  The pictures on the table are counted
-// up to the first open.
+// One case: the demonstration deal's first round (its pictures counted up to the first
+// open), the verdict, the help window with each link of its page followed as a click
+// would, and the version window's second page.
 bool play_case(QSettings &facts)
 {
     TableFixture t(0.002, kDemoDraws);
@@ -409,7 +400,6 @@ private slots:
     void sounds();
     void play_with_damaged_files_data();
     void play_with_damaged_files();
-    // Runs only in the copies started by initTestCase.
     void play_in_prepared_folders();
 
 private:
@@ -424,7 +414,6 @@ private:
 
 bool TestDataFiles::prepare(const QString &folder, const Damage &damage)
 {
-    // Hard links where the file system allows them, else copies.
     const QDir game(QStringLiteral(KESTRANO_GAME_DIR));
     for (const char *entry : {"gazo", "wave", "html", "Kestrano_ja.qm"}) {
         for (const QString &file : files_in(game.filePath(QLatin1String(entry)))) {
@@ -569,8 +558,7 @@ void TestDataFiles::sounds()
     }
     QCOMPARE(at, bytes.size());
     QVERIFY(format >= 0 && data >= 0);
-    // PCM (1), mono (1), 44100 samples and 88200 bytes a second, 2 bytes and
-    // 16 bits a sample, little-endian.
+    // PCM, mono, 44100 samples (88200 bytes) a second, 16-bit samples, little-endian.
     QCOMPARE(bytes.mid(format, 16).toHex(), QByteArray("0100010044ac00008858010002001000"));
     QCOMPARE(data_size % 2, quint32(0));
 
@@ -610,8 +598,7 @@ void TestDataFiles::play_with_damaged_files()
     if (*damaged.deal)
         QCOMPARE(facts.value("deal").toString(), QString::fromUtf8(damaged.deal));
     if (damaged.start_up) {
-        // The real program on a Japanese system, as a player starts it:
-        // it comes up and prints its start-up traces, no more.
+        // The real program on a Japanese system comes up and prints its start-up traces only.
         const ChildResult game = start_up_game(
             folder_of(index), {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "LANG=ja_JP.UTF-8"});
         QVERIFY2(game.stayed_up(), game.report().constData());
