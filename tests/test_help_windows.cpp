@@ -55,11 +55,10 @@ class HelpWindowsTest : public QObject
 
 private slots:
     void page_text_is_decoded();
-    void window_sizes_are_fixed();
+    void fixed_windows_and_version_background();
     void reopening_keeps_scroll_and_history();
     void version_lines_data();
     void version_lines();
-    void version_background();
     void version_window_from_menu();
 };
 
@@ -89,8 +88,9 @@ void HelpWindowsTest::page_text_is_decoded()
     // clang-format on
 }
 
-// Neither window can be resized; both are windows of their own, not modal.
-void HelpWindowsTest::window_sizes_are_fixed()
+// Neither window can be resized; both are windows of their own, not modal.  The version
+// window is green cloth with a black line along its top and left edges only.
+void HelpWindowsTest::fixed_windows_and_version_background()
 {
     Help_explain help;
     Version version;
@@ -104,6 +104,26 @@ void HelpWindowsTest::window_sizes_are_fixed()
         QCOMPARE(window->size(), size);
         QVERIFY(window->isWindow() && !window->isModal());
     }
+    const QImage image = version.grab().toImage();
+    QCOMPARE(image.size(), kVersionSize);
+    const QColor black(Qt::black), green(Qt::green);
+    // clang-format off
+    const std::pair<QPoint, QColor> pixels[] = {
+        {{0, 0}, black},     // top-left corner
+        {{210, 0}, black},   // top edge
+        {{419, 0}, black},   // top-right corner
+        {{0, 150}, black},   // left edge
+        {{0, 299}, black},   // bottom-left corner
+        {{1, 1}, green},     // just inside the corner
+        {{419, 150}, green}, // right edge
+        {{210, 299}, green}, // bottom edge
+        {{419, 299}, green}, // bottom-right corner
+        {{4, 100}, green},   // margin beside the lines
+    };
+    // clang-format on
+    for (auto [pixel, colour] : pixels)
+        QVERIFY2(image.pixelColor(pixel) == colour,
+                 qPrintable(QStringLiteral("at %1,%2").arg(pixel.x()).arg(pixel.y())));
 }
 
 // "Explain" shows the one rules window the table built, however often
@@ -189,34 +209,6 @@ void HelpWindowsTest::version_lines()
         QCOMPARE(label->font().family(), QStringLiteral("minamoji"));
         QCOMPARE(label->font().pointSize(), points);
     }
-}
-
-// A black line along the top and left edges only, green cloth everywhere else.
-void HelpWindowsTest::version_background()
-{
-    Version version;
-    version.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&version));
-    const QImage image = version.grab().toImage();
-    QCOMPARE(image.size(), kVersionSize);
-    const QColor black(Qt::black), green(Qt::green);
-    // clang-format off
-    const std::pair<QPoint, QColor> pixels[] = {
-        {{0, 0}, black},     // top-left corner
-        {{210, 0}, black},   // top edge
-        {{419, 0}, black},   // top-right corner
-        {{0, 150}, black},   // left edge
-        {{0, 299}, black},   // bottom-left corner
-        {{1, 1}, green},     // just inside the corner
-        {{419, 150}, green}, // right edge
-        {{210, 299}, green}, // bottom edge
-        {{419, 299}, green}, // bottom-right corner
-        {{4, 100}, green},   // margin beside the lines
-    };
-    // clang-format on
-    for (auto [pixel, colour] : pixels)
-        QVERIFY2(image.pixelColor(pixel) == colour,
-                 qPrintable(QStringLiteral("at %1,%2").arg(pixel.x()).arg(pixel.y())));
 }
 
 // The Help menu's "Version" shows the one window the table built, however
