@@ -1,6 +1,5 @@
-// The help menu's two windows: the rules page and the about window.  Each is
-// one fixed-size, modeless window built with the table and kept for the
-// whole run; the rules page is decoded from Shift-JIS, the about window shows
+// The help menu's two windows, each one fixed-size, modeless window built with the table and
+// kept for the whole run: the rules page, decoded from Shift-JIS, and the about window with
 // two pages of lines on green.
 #include <QAction>
 #include <QApplication>
@@ -36,8 +35,7 @@ template <typename Window> Window *only_window()
     return found.size() == 1 ? found.first() : nullptr;
 }
 
-// The table's menu `entry` chosen: the one window of class `Window`, on
-// screen; null when not so.
+// Chooses the table's menu `entry`: the one window of class `Window`, on screen, or null.
 template <typename Window> Window *chosen(TableFixture &table, const char *entry)
 {
     QAction *action = table.action(QLatin1String(entry));
@@ -139,8 +137,7 @@ void HelpWindowsTest::reopening_keeps_scroll_and_history()
     QCOMPARE(help->source(), QUrl(QStringLiteral("html/12-1.html")));
     QVERIFY(!help->isBackwardAvailable());
 
-    // Jump to the English half by its link at the top of the page, clicked
-    // where the user would.
+    // Jump to the English half by its link at the top of the page, clicked where the user would.
     QTextCursor link = help->document()->find(QStringLiteral("English"));
     QVERIFY(!link.isNull());
     link.setPosition((link.selectionStart() + link.selectionEnd()) / 2);
@@ -185,7 +182,6 @@ void HelpWindowsTest::version_lines_data()
 }
 
 // Each line of both pages, in the display font at its own size.
-// Each line of both pages, in the display font at its own size.
 void HelpWindowsTest::version_lines()
 {
     QFETCH(bool, japanese);
@@ -211,10 +207,9 @@ void HelpWindowsTest::version_lines()
     }
 }
 
-// The Help menu's "Version" shows the one window the table built, however
-// often chosen, modeless, with " O k " and "about staff" side by side.
-// " O k " hides it without turning the page; "about staff" turns it for good
-// and leaves " O k " alone, centred; the menu shows it again as it was left.
+// "Version" shows the one window the table built, however often chosen, with " O k " and
+// "about staff" side by side.  " O k " hides it without turning the page; "about staff" turns
+// it for good and leaves " O k " alone, centred; the menu shows it again as it was left.
 void HelpWindowsTest::version_window_from_menu()
 {
     TableFixture table;

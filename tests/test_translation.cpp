@@ -23,8 +23,7 @@
 #include "tests/support/table_fixture.h"
 #include "tests/support/windows.h"
 
-// Set in the environment of the copy of this program that checks the
-// system's own locale: the language it expects.
+// For the copy of this program that checks the system's locale: the language it expects.
 constexpr char kChildExpects[] = "KESTRANO_CHILD_EXPECTS";
 
 class TranslationTest : public QObject
@@ -45,7 +44,7 @@ private slots:
     void system_locale_child();
 
 private:
-    void install_japanese();
+    [[nodiscard]] bool install_japanese();
 
     QTranslator translator;
     QTranslator qt_translator; // Qt's own texts
@@ -57,12 +56,12 @@ void TranslationTest::cleanup()
     QCoreApplication::removeTranslator(&qt_translator);
 }
 
-void TranslationTest::install_japanese()
+// The game's and Qt's own Japanese texts, both found.
+bool TranslationTest::install_japanese()
 {
     install_translation(*qApp, translator, QLocale::Japanese);
-    QVERIFY(!translator.isEmpty());
     install_qt_translation(*qApp, qt_translator, QLocale::Japanese);
-    QVERIFY(!qt_translator.isEmpty());
+    return !translator.isEmpty() && !qt_translator.isEmpty();
 }
 
 void TranslationTest::table_texts_data()
@@ -112,7 +111,7 @@ void TranslationTest::table_texts()
     QFETCH(QString, where);
     QFETCH(QByteArray, what);
     QFETCH(QString, text);
-    install_japanese();
+    QVERIFY(install_japanese());
     TableFixture table(1.0);
     Kestrano *window = table.window();
     if (!slot.isEmpty())
@@ -155,8 +154,7 @@ void TranslationTest::message_boxes_data()
     // clang-format on
 }
 
-// The box shows the translated texts; afterwards the scores are back at
-// zero and the table stays open.
+// The box shows the translated texts; then the scores are back at zero, the table open.
 void TranslationTest::message_boxes()
 {
     QFETCH(QString, slot);
@@ -165,7 +163,7 @@ void TranslationTest::message_boxes()
     QFETCH(QString, title);
     QFETCH(QString, text);
     QFETCH(QStringList, buttons);
-    install_japanese();
+    QVERIFY(install_japanese());
     TableFixture table(1.0);
     table.window()->show();
     cpu_score = scores[0];
@@ -209,7 +207,7 @@ void TranslationTest::card_tool_tips()
     QFETCH(int, card);
     QFETCH(QString, tool_tip);
     QFETCH(QString, spoken);
-    install_japanese();
+    QVERIFY(install_japanese());
     TableFixture table(1.0);
     for (int i = 0; i < 10; ++i)
         buf_r[i] = 5 + i;
