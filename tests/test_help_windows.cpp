@@ -21,8 +21,7 @@
 
 namespace {
 
-// The rules window's size is the main window's.
-const QSize kHelpSize(640, 480);
+const QSize kHelpSize(640, 480); // the main window's size
 const QSize kVersionSize(420, 300);
 
 // The one top-level window of class `Window`; null when there is none or more.
@@ -60,8 +59,7 @@ private slots:
     void version_window_from_menu();
 };
 
-// The page on disk is Shift-JIS, not the UTF-8 it is written in, and says
-// so: the window really has to decode it, both halves of it.
+// The page on disk is Shift-JIS (and says so), not UTF-8: the window really decodes it.
 void HelpWindowsTest::page_text_is_decoded()
 {
     QFile page(QStringLiteral("html/12-1.html"));
@@ -190,10 +188,9 @@ void HelpWindowsTest::version_lines()
     QFETCH(QString, info);
     QFETCH(QString, credits);
     QTranslator translator; // leaves the application with it
-    if (japanese) {
+    if (japanese)
         install_translation(*qApp, translator, QLocale::Japanese);
-        QVERIFY(!translator.isEmpty());
-    }
+    QCOMPARE(translator.isEmpty(), !japanese);
     Version version;
     version.show();
     auto *label = version.findChild<QLabel *>(QStringLiteral("text_label%1").arg(number));
@@ -225,14 +222,13 @@ void HelpWindowsTest::version_window_from_menu()
     QCOMPARE(next->text(), QStringLiteral("about staff"));
     QVERIFY(pressable(ok) && pressable(next));
     QVERIFY(ok->geometry().right() < next->geometry().left());
-    const auto line = [version](int n) {
-        return version->findChild<QLabel *>(QStringLiteral("text_label%1").arg(n))->text();
-    };
+    auto *first = version->findChild<QLabel *>("text_label1");
+    auto *third = version->findChild<QLabel *>("text_label3");
 
     QTest::mouseClick(ok, Qt::LeftButton);
     QVERIFY(!version->isVisible());
     QCOMPARE(chosen<Version>(table, "Version"), version);
-    QCOMPARE(line(1),
+    QCOMPARE(first->text(),
              QStringLiteral("<Font color=black>Title:</Font><Font Color=red>Mirabun</Font>"));
 
     QTest::mouseClick(next, Qt::LeftButton);
@@ -242,8 +238,8 @@ void HelpWindowsTest::version_window_from_menu()
     QVERIFY(!version->isVisible());
     QCOMPARE(chosen<Version>(table, "Version"), version);
     QVERIFY(!next->isVisible());
-    QCOMPARE(line(1), QStringLiteral("Author:<Font color=Blue>Torvane</font>"));
-    QCOMPARE(line(3), QStringLiteral("Sound:<Font color=Blue>Quellmir</Font>"));
+    QCOMPARE(first->text(), QStringLiteral("Author:<Font color=Blue>Torvane</font>"));
+    QCOMPARE(third->text(), QStringLiteral("Sound:<Font color=Blue>Quellmir</Font>"));
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
 }
 

@@ -56,7 +56,6 @@ void TranslationTest::cleanup()
     QCoreApplication::removeTranslator(&qt_translator);
 }
 
-// The game's and Qt's own Japanese texts, both found.
 bool TranslationTest::install_japanese()
 {
     install_translation(*qApp, translator, QLocale::Japanese);
@@ -67,8 +66,7 @@ bool TranslationTest::install_japanese()
 void TranslationTest::table_texts_data()
 {
     QTest::addColumn<QString>("slot"); // run first, when given: a start or a pair's notice
-    // An object name, "menu N" for the Nth menu bar entry, "about" for the about
-    // window or "about " and an object name for one of its widgets.
+    // An object name, "menu N" (Nth menu bar entry), "about" or "about " and a widget's name.
     QTest::addColumn<QString>("where");
     QTest::addColumn<QByteArray>("what"); // the property; the status line when empty
     QTest::addColumn<QString>("text");
