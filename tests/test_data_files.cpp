@@ -1,12 +1,11 @@
-// The data files where the game opens them: the pictures and sounds as they
-// are built, then damaged as a disk, a download or a careless copy damages
-// them.  With any damage the game deals, plays a round with lost, won and tied
-// pairs, gives its verdict, opens its help and version windows and closes; it
-// shows what it can and prints exactly the traces of intact data.
+// The data files where the game opens them: the pictures and sounds as they are built, then
+// damaged as a disk, a download or a careless copy damages them.  With any damage the game
+// deals, plays a round with lost, won and tied pairs, gives its verdict, opens its help and
+// version windows and closes; it shows what it can and prints exactly the traces of intact data.
 //
-// Each damage is done to a copy of the data in a folder of its own.  A copy of
-// this program plays the cases there one after the other, with the real sound
-// player, so that a crash or a hang fails the test instead of ending it.
+// Each damage is done to a copy of the data in a folder of its own.  A copy of this program
+// plays the cases there one after the other, with the real sound player, so that a crash or a
+// hang fails the test instead of ending it.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
