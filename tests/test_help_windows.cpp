@@ -1,6 +1,5 @@
-// The help menu's two windows: the rules page and the about window.  Each is
-// one fixed-size, modeless window built with the table and kept for the
-// whole run; the rules page is decoded from Shift-JIS, the about window shows
+// The help menu's two windows, each one fixed-size, modeless window built with the table and
+// kept for the whole run: the rules page, decoded from Shift-JIS, and the about window with
 // two pages of lines on green.
 #include <QAction>
 #include <QApplication>
@@ -22,28 +21,27 @@
 
 namespace {
 
-// The rules window's size is the main window's.
-const QSize kHelpSize(640, 480);
+const QSize kHelpSize(640, 480); // the main window's size
 const QSize kVersionSize(420, 300);
 
-template <typename Window> QList<Window *> windows_of()
+// The one top-level window of class `Window`; null when there is none or more.
+template <typename Window> Window *only_window()
 {
     QList<Window *> found;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *window = qobject_cast<Window *>(widget))
-            found << window;
-    }
-    return found;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        found << qobject_cast<Window *>(widget);
+    found.removeAll(nullptr);
+    return found.size() == 1 ? found.first() : nullptr;
 }
 
-QLabel *line(QWidget &version, int number)
+// Chooses the table's menu `entry`: the one window of class `Window`, on screen, or null.
+template <typename Window> Window *chosen(TableFixture &table, const char *entry)
 {
-    return version.findChild<QLabel *>(QStringLiteral("text_label%1").arg(number));
-}
-
-QPushButton *version_button(QWidget &version, const char *name)
-{
-    return version.findChild<QPushButton *>(QLatin1String(name));
+    QAction *action = table.action(QLatin1String(entry));
+    if (action)
+        action->trigger();
+    Window *window = only_window<Window>();
+    return action && window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
 }
 
 } // namespace
@@ -53,36 +51,17 @@ class HelpWindowsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void page_text_is_decoded_data();
     void page_text_is_decoded();
-    void window_sizes_are_fixed();
+    void fixed_windows_and_version_background();
     void reopening_keeps_scroll_and_history();
     void version_lines_data();
     void version_lines();
-    void version_background_data();
-    void version_background();
     void version_window_from_menu();
 };
 
-void HelpWindowsTest::page_text_is_decoded_data()
-{
-    QTest::addColumn<QString>("sentence");
-    // clang-format off
-    QTest::newRow("Japanese heading") << QStringLiteral("遊び方");
-    QTest::newRow("Japanese judging rule") << QStringLiteral("ランクの差が 6 以上なら、大きいほうの勝ちです。");
-    QTest::newRow("Japanese worked example") << QStringLiteral("Q（12）と 7：差は 5。小さいほうの 7 の勝ち。");
-    QTest::newRow("Japanese menu entry") << QStringLiteral("ゲーム → ゲーム開始（Ctrl+B）：試合を始めます。");
-    QTest::newRow("English heading") << QStringLiteral("How to play");
-    QTest::newRow("English judging rule") << QStringLiteral("If the ranks differ by 6 or more, the higher card wins.");
-    QTest::newRow("English worked example") << QStringLiteral("Ace (1) against king (13): they differ by 12, so the higher card, the king, wins.");
-    // clang-format on
-}
-
-// The page on disk is Shift-JIS, not the UTF-8 it is written in, and says
-// so: the window really has to decode it.
+// The page on disk is Shift-JIS (and says so), not UTF-8: the window really decodes it.
 void HelpWindowsTest::page_text_is_decoded()
 {
-    QFETCH(QString, sentence);
     QFile page(QStringLiteral("html/12-1.html"));
     QVERIFY(page.open(QIODevice::ReadOnly));
     const QByteArray bytes = page.readAll();
@@ -92,11 +71,22 @@ void HelpWindowsTest::page_text_is_decoded()
     QVERIFY(!bytes.contains(QByteArray::fromHex("e9818ae381b3e696b9")));
     Help_explain help;
     const QString text = help.toPlainText().simplified();
-    QVERIFY2(text.contains(sentence), qPrintable(text.left(200)));
+    // clang-format off
+    for (const QString &sentence : {
+             QStringLiteral("遊び方"),
+             QStringLiteral("ランクの差が 6 以上なら、大きいほうの勝ちです。"),
+             QStringLiteral("Q（12）と 7：差は 5。小さいほうの 7 の勝ち。"),
+             QStringLiteral("ゲーム → ゲーム開始（Ctrl+B）：試合を始めます。"),
+             QStringLiteral("How to play"),
+             QStringLiteral("If the ranks differ by 6 or more, the higher card wins."),
+             QStringLiteral("Ace (1) against king (13): they differ by 12, so the higher card, the king, wins.")})
+        QVERIFY2(text.contains(sentence), qPrintable(sentence + " not in: " + text.left(200)));
+    // clang-format on
 }
 
-// Neither window can be resized; both are windows of their own, not modal.
-void HelpWindowsTest::window_sizes_are_fixed()
+// Neither window can be resized; both are windows of their own, not modal.  The version
+// window is green cloth with a black line along its top and left edges only.
+void HelpWindowsTest::fixed_windows_and_version_background()
 {
     Help_explain help;
     Version version;
@@ -110,26 +100,42 @@ void HelpWindowsTest::window_sizes_are_fixed()
         QCOMPARE(window->size(), size);
         QVERIFY(window->isWindow() && !window->isModal());
     }
+    const QImage image = version.grab().toImage();
+    QCOMPARE(image.size(), kVersionSize);
+    const QColor black(Qt::black), green(Qt::green);
+    // clang-format off
+    const std::pair<QPoint, QColor> pixels[] = {
+        {{0, 0}, black},     // top-left corner
+        {{210, 0}, black},   // top edge
+        {{419, 0}, black},   // top-right corner
+        {{0, 150}, black},   // left edge
+        {{0, 299}, black},   // bottom-left corner
+        {{1, 1}, green},     // just inside the corner
+        {{419, 150}, green}, // right edge
+        {{210, 299}, green}, // bottom edge
+        {{419, 299}, green}, // bottom-right corner
+        {{4, 100}, green},   // margin beside the lines
+    };
+    // clang-format on
+    for (auto [pixel, colour] : pixels)
+        QVERIFY2(image.pixelColor(pixel) == colour,
+                 qPrintable(QStringLiteral("at %1,%2").arg(pixel.x()).arg(pixel.y())));
 }
 
+// "Explain" shows the one rules window the table built, however often
+// chosen; closed and shown again, it is where it was left.
 void HelpWindowsTest::reopening_keeps_scroll_and_history()
 {
     TableFixture table;
     table.window()->show();
-    QAction *explain = table.action(QStringLiteral("Explain"));
-    QVERIFY(explain);
-    QCOMPARE(windows_of<Help_explain>().size(), 1);
-    Help_explain *help = windows_of<Help_explain>().first();
-    QVERIFY(!help->isVisible());
-    explain->trigger();
-    explain->trigger();
-    QCOMPARE(windows_of<Help_explain>(), QList<Help_explain *>{help});
-    QVERIFY(QTest::qWaitForWindowExposed(help));
+    Help_explain *help = only_window<Help_explain>();
+    QVERIFY(help && !help->isVisible());
+    QCOMPARE(chosen<Help_explain>(table, "Explain"), help);
+    QCOMPARE(chosen<Help_explain>(table, "Explain"), help);
     QCOMPARE(help->source(), QUrl(QStringLiteral("html/12-1.html")));
     QVERIFY(!help->isBackwardAvailable());
 
-    // Jump to the English half by its link at the top of the page, clicked
-    // where the user would.
+    // Jump to the English half by its link at the top of the page, clicked where the user would.
     QTextCursor link = help->document()->find(QStringLiteral("English"));
     QVERIFY(!link.isNull());
     link.setPosition((link.selectionStart() + link.selectionEnd()) / 2);
@@ -142,9 +148,7 @@ void HelpWindowsTest::reopening_keeps_scroll_and_history()
 
     help->close();
     QVERIFY(!help->isVisible());
-    explain->trigger();
-    QCOMPARE(windows_of<Help_explain>(), QList<Help_explain *>{help});
-    QVERIFY(QTest::qWaitForWindowExposed(help));
+    QCOMPARE(chosen<Help_explain>(table, "Explain"), help);
     QCOMPARE(scroll->value(), english_at);
     QVERIFY(help->isBackwardAvailable());
     QCOMPARE(help->source().fileName(), QStringLiteral("12-1.html"));
@@ -184,82 +188,47 @@ void HelpWindowsTest::version_lines()
     QFETCH(QString, info);
     QFETCH(QString, credits);
     QTranslator translator; // leaves the application with it
-    if (japanese) {
+    if (japanese)
         install_translation(*qApp, translator, QLocale::Japanese);
-        QVERIFY(!translator.isEmpty());
-    }
+    QCOMPARE(translator.isEmpty(), !japanese);
     Version version;
     version.show();
-    QLabel *label = line(version, number);
+    auto *label = version.findChild<QLabel *>(QStringLiteral("text_label%1").arg(number));
     QVERIFY(label);
     for (const QString &text : {info, credits}) {
         if (text == credits)
-            QTest::mouseClick(version_button(version, "next_button"), Qt::LeftButton);
+            QTest::mouseClick(version.findChild<QPushButton *>("next_button"), Qt::LeftButton);
         QCOMPARE(label->text(), text);
         QCOMPARE(label->font().family(), QStringLiteral("minamoji"));
         QCOMPARE(label->font().pointSize(), points);
     }
 }
 
-void HelpWindowsTest::version_background_data()
-{
-    QTest::addColumn<QPoint>("pixel");
-    QTest::addColumn<QColor>("colour");
-    const QColor black(Qt::black), green(Qt::green);
-    QTest::newRow("top-left corner") << QPoint(0, 0) << black;
-    QTest::newRow("top edge") << QPoint(210, 0) << black;
-    QTest::newRow("top-right corner") << QPoint(419, 0) << black;
-    QTest::newRow("left edge") << QPoint(0, 150) << black;
-    QTest::newRow("bottom-left corner") << QPoint(0, 299) << black;
-    QTest::newRow("just inside the corner") << QPoint(1, 1) << green;
-    QTest::newRow("right edge") << QPoint(419, 150) << green;
-    QTest::newRow("bottom edge") << QPoint(210, 299) << green;
-    QTest::newRow("bottom-right corner") << QPoint(419, 299) << green;
-    QTest::newRow("margin beside the lines") << QPoint(4, 100) << green;
-}
-
-void HelpWindowsTest::version_background()
-{
-    QFETCH(QPoint, pixel);
-    QFETCH(QColor, colour);
-    Version version;
-    version.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&version));
-    const QImage image = version.grab().toImage();
-    QCOMPARE(image.size(), kVersionSize);
-    QCOMPARE(image.pixelColor(pixel), colour);
-}
-
-// The Help menu's "Version" shows the one window the table built, however
-// often chosen, modeless, with " O k " and "about staff" side by side.
-// " O k " hides it without turning the page; "about staff" turns it for good
-// and leaves " O k " alone, centred; the menu shows it again as it was left.
+// "Version" shows the one window the table built, however often chosen, with " O k " and
+// "about staff" side by side.  " O k " hides it without turning the page; "about staff" turns
+// it for good and leaves " O k " alone, centred; the menu shows it again as it was left.
 void HelpWindowsTest::version_window_from_menu()
 {
     TableFixture table;
     table.window()->show();
-    QAction *entry = table.action(QStringLiteral("Version"));
-    QVERIFY(entry);
-    QCOMPARE(windows_of<Version>().size(), 1);
-    Version *version = windows_of<Version>().first();
-    QVERIFY(!version->isVisible());
-    entry->trigger();
-    entry->trigger();
-    QCOMPARE(windows_of<Version>(), QList<Version *>{version});
-    QVERIFY(QTest::qWaitForWindowExposed(version));
+    Version *version = only_window<Version>();
+    QVERIFY(version && !version->isVisible());
+    QCOMPARE(chosen<Version>(table, "Version"), version);
+    QCOMPARE(chosen<Version>(table, "Version"), version);
     QCOMPARE(version->windowTitle(), QStringLiteral("Version"));
-    QPushButton *ok = version_button(*version, "ok_button");
-    QPushButton *next = version_button(*version, "next_button");
+    auto *ok = version->findChild<QPushButton *>("ok_button");
+    auto *next = version->findChild<QPushButton *>("next_button");
     QCOMPARE(ok->text(), QStringLiteral(" O k "));
     QCOMPARE(next->text(), QStringLiteral("about staff"));
     QVERIFY(pressable(ok) && pressable(next));
     QVERIFY(ok->geometry().right() < next->geometry().left());
+    auto *first = version->findChild<QLabel *>("text_label1");
+    auto *third = version->findChild<QLabel *>("text_label3");
 
     QTest::mouseClick(ok, Qt::LeftButton);
     QVERIFY(!version->isVisible());
-    entry->trigger();
-    QVERIFY(QTest::qWaitForWindowExposed(version));
-    QCOMPARE(line(*version, 1)->text(),
+    QCOMPARE(chosen<Version>(table, "Version"), version);
+    QCOMPARE(first->text(),
              QStringLiteral("<Font color=black>Title:</Font><Font Color=red>Mirabun</Font>"));
 
     QTest::mouseClick(next, Qt::LeftButton);
@@ -267,11 +236,10 @@ void HelpWindowsTest::version_window_from_menu()
     QTRY_VERIFY(qAbs(ok->geometry().center().x() - kVersionSize.width() / 2) <= 1);
     QTest::mouseClick(ok, Qt::LeftButton);
     QVERIFY(!version->isVisible());
-    entry->trigger();
-    QVERIFY(QTest::qWaitForWindowExposed(version));
+    QCOMPARE(chosen<Version>(table, "Version"), version);
     QVERIFY(!next->isVisible());
-    QCOMPARE(line(*version, 1)->text(), QStringLiteral("Author:<Font color=Blue>Torvane</font>"));
-    QCOMPARE(line(*version, 3)->text(), QStringLiteral("Sound:<Font color=Blue>Quellmir</Font>"));
+    QCOMPARE(first->text(), QStringLiteral("Author:<Font color=Blue>Torvane</font>"));
+    QCOMPARE(third->text(), QStringLiteral("Sound:<Font color=Blue>Quellmir</Font>"));
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
 }
 
