@@ -10,7 +10,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextCursor>
-#include <QTextDocument>
 #include <QTranslator>
 
 #include "app/translation.h"

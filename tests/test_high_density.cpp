@@ -9,9 +9,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <QPixmap>
-#include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>

@@ -19,7 +19,6 @@
 #include "cards/card.h"
 #include "table/delays.h"
 #include "table/game_state.h"
-#include "tests/support/game_state_reset.h"
 #include "tests/support/modal_answer.h"
 #include "tests/support/stdout_capture.h"
 #include "tests/support/table_fixture.h"

@@ -2,7 +2,6 @@
 // notices, verdicts and question, and the about window come from
 // Kestrano_ja; anywhere else, or without the file, the game speaks English.
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>

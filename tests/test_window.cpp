@@ -6,7 +6,6 @@
 // run only on the X display of tests/closing_real_window.sh.
 #include <QAction>
 #include <QApplication>
-#include <QBoxLayout>
 #include <QDir>
 #include <QGridLayout>
 #include <QLabel>
@@ -42,7 +41,6 @@
 #include "tests/support/modal_answer.h"
 #include "tests/support/offscreen_warnings.h"
 #include "tests/support/stdout_capture.h"
-#include "tests/support/table_checks.h"
 #include "tests/support/table_fixture.h"
 #include "tests/support/windows.h"
 

@@ -16,13 +16,7 @@ constexpr int kDemoDeal[52] = {
     50, 51,
 };
 // The order the user plays each round's positions in.
-constexpr int kDemoOrders[5][5] = {
-    {3, 1, 5, 2, 4},
-    {5, 4, 3, 2, 1},
-    {2, 4, 1, 5, 3},
-    {4, 1, 3, 5, 2},
-    {1, 2, 3, 4, 5},
-};
+constexpr int kDemoOrders[5][5] = {{3, 1, 5, 2, 4}, {5, 4, 3, 2, 1}, {2, 4, 1, 5, 3}, {4, 1, 3, 5, 2}, {1, 2, 3, 4, 5}};
 // clang-format on
 // Draws for the shuffles of a demonstration table, the same in every game.
 inline const QList<int> kDemoDraws = {5, 11, 2, 8, 0, 7, 3, 10, 1, 9, 4, 6, 13, 29, 40, 17};

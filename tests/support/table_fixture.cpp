@@ -12,22 +12,30 @@
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/kestrano.h"
-#include "tests/support/game_state_reset.h"
 #include "tests/support/modal_answer.h"
 #include "tests/support/stdout_capture.h"
 #include "tests/support/windows.h"
 
-TableFixture::TableFixture(double delay_scale)
+void reset_game_state()
 {
-    build(delay_scale, nullptr);
+    count = 0;
+    button_count = 0;
+    buf_n = 0;
+    std::fill(std::begin(buf_user), std::end(buf_user), 0);
+    std::fill(std::begin(buf_cpu), std::end(buf_cpu), 0);
+    cpu_cout = 0;
+    cpu_score = 0;
+    user_score = 0;
+    tie_score = 0;
+    std::fill(std::begin(buf_r), std::end(buf_r), 0);
+    for (int s = 0; s < 4; ++s) {
+        for (int k = 0; k < 13; ++k)
+            buf_suit[s][k] = 13 * s + k + 1;
+    }
+    deck_swap_count = 1;
 }
 
-TableFixture::TableFixture(double delay_scale, const QList<int> &draws)
-{
-    build(delay_scale, &draws);
-}
-
-void TableFixture::build(double delay_scale, const QList<int> *draws)
+TableFixture::TableFixture(double delay_scale, const std::optional<QList<int>> &draws)
 {
     reset_game_state();
     set_delay_scale_for_tests(delay_scale);

@@ -32,6 +32,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "tests/support/deal_table.h"
 #include "tests/support/kestrano_probe.h"
@@ -93,14 +94,17 @@ constexpr const PhaseInfo &phase_info(Phase phase)
     return kPhases[static_cast<int>(phase)];
 }
 
+// Puts the shared game state back as it is when the program starts.
+void reset_game_state();
+
 class TableFixture
 {
 public:
     // Builds the window (what it prints is dropped) with the pauses scaled
-    // by `delay_scale`; shuffles draw from the game's own random source.
-    explicit TableFixture(double delay_scale = 0.01);
-    // The same, with every shuffle taking `draws` in order (0 when empty).
-    TableFixture(double delay_scale, const QList<int> &draws);
+    // by `delay_scale`; shuffles take `draws` in order (0 once they run out),
+    // or without them draw from the game's own random source.
+    explicit TableFixture(double delay_scale = 0.01,
+                          const std::optional<QList<int>> &draws = std::nullopt);
     // Puts the pauses back to their full length.
     ~TableFixture();
     TableFixture(const TableFixture &) = delete;
@@ -161,7 +165,6 @@ public:
     std::unique_ptr<KestranoProbe> probe;
 
 private:
-    void build(double delay_scale, const QList<int> *draws);
     [[nodiscard]] bool started();
     [[nodiscard]] bool dealt();
     [[nodiscard]] bool wait(const char *what, const std::function<bool()> &condition);

@@ -1,6 +1,8 @@
 #include "tests/support/windows.h"
 
 #include <QCloseEvent>
+#include <QImage>
+#include <QPixmap>
 #include <QWindow>
 
 bool pressable(const QWidget *widget)
@@ -14,4 +16,10 @@ void close_by_frame(QWidget *top)
         QCloseEvent close;
         QCoreApplication::sendEvent(handle, &close);
     }
+}
+
+bool shows_picture(const QLabel *label, const QString &path)
+{
+    const QImage expected = QPixmap(path).toImage();
+    return !expected.isNull() && label->pixmap().toImage() == expected;
 }
