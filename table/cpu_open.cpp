@@ -10,6 +10,7 @@
 #include "cards/rules.h"
 #include "table/game_state.h"
 #include "table/picture.h"
+#include "table/screen_reader.h"
 
 namespace {
 
@@ -83,6 +84,10 @@ void Kestrano::cpu_open_button_click()
         std::printf("Pattern x-1:buf_cpu[%d]=%d\n", 0, buf_cpu[0]);
     }
     cpu_open_button->setEnabled(false);
+    // The pair's notice and the score line are up by now.
+    if (card_suit(cpu_card) != Suit::None)
+        announcer->announce(
+            tr("CPU opens %1. %2. %3").arg(card_name(cpu_card), result_label->text(), score_text));
 }
 
 void Kestrano::load_cpu_hand()

@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
 #include <QTimer>
 
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include "table/delays.h"
 #include "table/game_state.h"
 #include "table/picture.h"
+#include "table/screen_reader.h"
 #include "table/sound.h"
 #include "table/sound_files.h"
 
@@ -34,7 +36,7 @@ void Kestrano::Show_Round()
         deal_button->setEnabled(false);
         QTimer::singleShot(game_delay(kDealDelayMs), Qt::PreciseTimer, this,
                            SLOT(card_deal_timer()));
-        round_label->show();
+        show_to_screen_readers(round_label);
         clear_picture(cpu_play_label);
         clear_picture(user_play_label);
         round_text = tr("Round %1").arg(count, 0, 10, QLatin1Char(' '));
@@ -64,7 +66,7 @@ void Kestrano::card_deal_timer()
 void Kestrano::Secand_Card_deal_Push_shown()
 {
     for (int p = 1; p <= 5; ++p)
-        card_button(p)->show();
+        show_to_screen_readers(card_button(p));
     cpu_open_button->setEnabled(false);
     deal_button->setEnabled(false);
     std::printf("Secand_Card_deal_Push_shown()\n");
@@ -117,6 +119,14 @@ void Kestrano::card_deal()
         show_card_back(cpu_card_label(p));
     clear_picture(cpu_play_label);
     clear_picture(user_play_label);
+
+    if (!empty_hand) {
+        QStringList hand;
+        for (int p = 1; p <= 5; ++p)
+            hand << card_button(p)->accessibleName();
+        announcer->announce(
+            tr("%1. Your cards: %2").arg(round_text, hand.join(tr(", ", "between two cards"))));
+    }
 }
 
 void Kestrano::reset_empty_hand()
@@ -142,6 +152,9 @@ void Kestrano::draw_card(int position)
     show_face_picture(user_card_label(position), card);
     const QByteArray tool_tip = draw_tool_tip(card, position).toLatin1();
     card_button(position)->setToolTip(tr(tool_tip.constData()));
+    // What pressing the button plays.
+    card_button(position)->setAccessibleName(
+        tr("%1: %2").arg(card_button(position)->text(), card_name(card)));
     if (position == 1 && (suit == Suit::Spades || suit == Suit::Clubs))
         std::printf("buf_deal1=%d\n", card);
 }

@@ -8,6 +8,7 @@
 
 #include "cards/rules.h"
 #include "table/delays.h"
+#include "table/screen_reader.h"
 #include "table/game_state.h"
 #include "table/sound.h"
 #include "table/sound_files.h"
@@ -72,7 +73,7 @@ void Kestrano::score_refresh()
 
 void Kestrano::show_notice(const char *notice, const char *clearing_slot)
 {
-    result_label->show();
+    show_to_screen_readers(result_label);
     result_label->setText(tr(notice));
     QTimer::singleShot(game_delay(kNoticeDelayMs), Qt::PreciseTimer, this, clearing_slot);
 }

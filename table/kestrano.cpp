@@ -14,6 +14,7 @@
 #include "dialogs/version.h"
 #include "table/game_state.h"
 #include "table/picture.h"
+#include "table/screen_reader.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ constexpr const char *kCardButtonTexts[] = {
 
 Kestrano::Kestrano()
 {
+    install_table_accessibility();
     version_dialog = new Version;
     help_browser = new Help_explain;
     setFixedSize(640, 480);
@@ -88,10 +90,10 @@ void Kestrano::create_widgets()
 
     for (int p = 1; p <= 5; ++p)
         this->*kCpuCardLabels[p - 1] =
-            named(new QLabel(this), QStringLiteral("cpu_card_label%1").arg(p));
+            named(new CardPlace(this), QStringLiteral("cpu_card_label%1").arg(p));
     for (int p = 1; p <= 5; ++p)
         this->*kUserCardLabels[p - 1] =
-            named(new QLabel(this), QStringLiteral("user_card_label%1").arg(p));
+            named(new CardPlace(this), QStringLiteral("user_card_label%1").arg(p));
 
     for (int p = 1; p <= 5; ++p) {
         QPushButton *button = named(new QPushButton(tr(kCardButtonTexts[p - 1]), this),
@@ -100,9 +102,9 @@ void Kestrano::create_widgets()
         this->*kCardButtons[p - 1] = button;
     }
 
-    cpu_play_label = named(new QLabel(this), "cpu_play_label");
-    user_play_label = named(new QLabel(this), "user_play_label");
-    deck_label = named(new QLabel(this), "deck_label");
+    cpu_play_label = named(new CardPlace(this), "cpu_play_label");
+    user_play_label = named(new CardPlace(this), "user_play_label");
+    deck_label = named(new CardPlace(this), "deck_label");
     show_card_back(deck_label);
 
     // Every card place keeps the size of a card while it is empty, so that
@@ -114,6 +116,8 @@ void Kestrano::create_widgets()
     }
     for (QLabel *label : {cpu_play_label, user_play_label, deck_label})
         label->setMinimumSize(card_size);
+
+    announcer = named(new Announcer(this), "announcer");
 }
 
 void Kestrano::First_Shown()

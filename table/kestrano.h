@@ -12,6 +12,7 @@ class QLayout;
 class QMenu;
 class QPaintEvent;
 class QPushButton;
+class Announcer;
 class Help_explain;
 class Version;
 
@@ -120,6 +121,7 @@ private:
     QPushButton *push_button4 = nullptr;
     QPushButton *push_button5 = nullptr;
     QPushButton *cpu_open_button = nullptr;
+    Announcer *announcer = nullptr; // what a screen reader says by itself
     // Hands of the current round (card numbers, 0 before the first deal).
     int buf_deal1 = 0, buf_deal2 = 0, buf_deal3 = 0, buf_deal4 = 0, buf_deal5 = 0;
     int buf_cpu_deal1 = 0, buf_cpu_deal2 = 0, buf_cpu_deal3 = 0, buf_cpu_deal4 = 0,

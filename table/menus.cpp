@@ -15,6 +15,7 @@
 #include "dialogs/help_explain.h"
 #include "dialogs/version.h"
 #include "table/delays.h"
+#include "table/screen_reader.h"
 #include "table/sound.h"
 #include "table/sound_files.h"
 
@@ -89,6 +90,7 @@ void Kestrano::Beginer_start()
 void Kestrano::Beginer_start_timer()
 {
     deal_button->setEnabled(true);
+    announcer->announce(tr("Ready to deal cards"));
 }
 
 void Kestrano::Game_close()

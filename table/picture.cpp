@@ -9,6 +9,7 @@
 
 #include "cards/card.h"
 #include "table/data_file.h"
+#include "table/screen_reader.h"
 
 namespace {
 
@@ -26,20 +27,23 @@ QPixmap read_picture(const QString &path)
     return QPixmap::fromImageReader(&reader);
 }
 
+void show(QLabel *label, const QString &path, const QString &accessible_name)
+{
+    const bool was_blank = label->pixmap().isNull();
+    label->setPixmap(load_picture(path, label->devicePixelRatioF()));
+    label->setAccessibleName(accessible_name);
+    if (was_blank)
+        picture_shown(label);
+}
+
+} // namespace
+
 QString card_name(int card)
 {
     return QCoreApplication::translate("Kestrano", "%1 of %2")
         .arg(QCoreApplication::translate("Kestrano", card_rank_name(card)),
              QCoreApplication::translate("Kestrano", card_suit_name(card)));
 }
-
-void show(QLabel *label, const QString &path, const QString &accessible_name)
-{
-    label->setPixmap(load_picture(path, label->devicePixelRatioF()));
-    label->setAccessibleName(accessible_name);
-}
-
-} // namespace
 
 QPixmap load_picture(const QString &path, double device_pixel_ratio)
 {
@@ -72,6 +76,9 @@ void show_card_back(QLabel *label)
 
 void clear_picture(QLabel *label)
 {
+    const bool had_picture = !label->pixmap().isNull();
     label->clear();
     label->setAccessibleName(QString());
+    if (had_picture)
+        picture_cleared(label);
 }

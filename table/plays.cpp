@@ -10,6 +10,7 @@
 #include "cards/rules.h"
 #include "table/game_state.h"
 #include "table/picture.h"
+#include "table/screen_reader.h"
 #include "table/sound.h"
 #include "table/sound_files.h"
 
@@ -63,6 +64,7 @@ void Kestrano::press_card(int position)
     const Suit suit = card_suit(card);
     if (suit != Suit::None) {
         play_picture(position);
+        announcer->announce(tr("You play %1").arg(card_name(card)));
         if (position == 5)
             std::printf("%s", kPointFiveLines[static_cast<int>(suit)]);
     } else {

@@ -483,6 +483,31 @@ You CPU,You tie</source>
         <source>Dia 04 draw card</source>
         <translation>配られたカード：ダイヤの4</translation>
     </message>
+    <message>
+        <source>Ready to deal cards</source>
+        <translation>カードを配れます</translation>
+    </message>
+    <message>
+        <source>%1. Your cards: %2</source>
+        <translation>%1。あなたのカード：%2</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between two cards</comment>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>You play %1</source>
+        <translation>%1を出しました</translation>
+    </message>
+    <message>
+        <source>CPU opens %1. %2. %3</source>
+        <translation>CPUは%1を開きました。%2。%3</translation>
+    </message>
 </context>
 <context>
     <name>Version</name>
