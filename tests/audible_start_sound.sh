@@ -32,15 +32,7 @@ make_scratch sound
 
 # Skipped (77) without pulseaudio only where installing it would remove
 # another package (pipewire-audio, say), which the set-up refuses.
-if ! command -v pulseaudio >/dev/null; then
-    plan=$(apt-get --simulate install pulseaudio 2>&1) || true
-    removed=$(sed -n 's/^Remv \([^ ]*\).*/\1/p' <<<"$plan" | paste -s -d ' ')
-    conflict=$(grep -m 1 -E '(Conflicts|Breaks): ' <<<"$plan" | sed 's/^ *//') || true
-    if [ -n "$removed" ] || [ -n "$conflict" ]; then
-        say "SKIP: pulseaudio is not installed, and installing it would remove ${removed:-another package}${conflict:+ ($conflict)}"
-        exit 77
-    fi
-fi
+skip_if_refused pulseaudio pulseaudio
 
 need Xvfb xdotool pulseaudio pactl parec sox timeout
 [ -x "$binary" ] || fatal "no game binary at $binary"

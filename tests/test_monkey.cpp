@@ -99,6 +99,17 @@ QString spoken(QWidget *widget, QAccessible::Text text = QAccessible::Name)
     return accessible ? accessible->text(text) : QStringLiteral("<no interface>");
 }
 
+// What a screen reader walking the window finds at `widget`: nothing where it
+// is not showing, else its name.
+QString found(QWidget *widget)
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    if (!accessible || accessible->state().invisible)
+        return accessible ? QString() : QStringLiteral("<no interface>");
+    const QString name = accessible->text(QAccessible::Name);
+    return name.isEmpty() ? QStringLiteral("<unnamed>") : name;
+}
+
 // The demonstration match played to `phase`; once `settled`, nothing is left
 // running but the pause that belongs to the phase.
 [[nodiscard]] bool reach(TableFixture &table, Phase phase, bool settled = true)
@@ -688,33 +699,49 @@ private slots:
         QTest::addColumn<Phase>("phase");
         QTest::addColumn<QString>("language"); // a translation installed first
         QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QStringList>("lines"); // "label=text": shown, and heard with its text
+        QTest::addColumn<QStringList>("buttons"); // the card buttons 1..5
+        QTest::addColumn<QStringList>("lines");   // "label=text": shown, and heard with its text
+        QTest::addColumn<QString>("announced");   // said last without the focus moving
 
         // cpu 1..5, user 1..5, CPU's card in play, user's card in play, pile.  Queen
         // against king after the first open: one apart, the lower rank wins.
         const QString o;
         const QString b = kBack;
         const QString j = QStringLiteral("裏向きのカード");
+        const QStringList none = {o, o, o, o, o};
+        const QStringList dealt = {"1: Ace of Spades", "2: Jack of Clubs", "3: Queen of Hearts",
+                                   "4: Four of Diamonds", "5: Ten of Spades"};
+        const QStringList third_played = {dealt[0], dealt[1], o, dealt[3], dealt[4]};
+        const QStringList japanese = {"1：スペードのエース", "2：クラブのジャック",
+                                      "3：ハートのクイーン", "4：ダイヤの4", "5：スペードの10"};
         // clang-format off
-        QTest::newRow("at start")                     << Phase::BeforeStart      << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b} << QStringList{"score_label=CPU=0,User=0,tie=0"};
-        QTest::newRow("during the first deal delay")  << Phase::DealDelay        << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b} << QStringList{"round_label=Round 1"};
-        QTest::newRow("after the deal")               << Phase::AfterDeal        << ""   << QStringList{b, b, b, b, b, "Ace of Spades", "Jack of Clubs", "Queen of Hearts", "Four of Diamonds", "Ten of Spades", o, o, b} << QStringList{};
-        QTest::newRow("after pressing 3")             << Phase::AfterPress       << ""   << QStringList{b, b, o, b, b, "Ace of Spades", "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", b, "Queen of Hearts", b} << QStringList{};
-        QTest::newRow("after the open against 3")     << Phase::AfterOpen        << ""   << QStringList{b, b, o, b, b, "Ace of Spades", "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", "King of Diamonds", "Queen of Hearts", b} << QStringList{"score_label=CPU=0,User=1,tie=0", "result_label=User win"};
-        QTest::newRow("after pressing 1 next")        << Phase::AfterSecondPress << ""   << QStringList{o, b, o, b, b, o, "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", b, "Ace of Spades", b} << QStringList{};
-        QTest::newRow("after the fifth open")         << Phase::AfterFifthOpen   << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, "Nine of Hearts", "Four of Diamonds", b} << QStringList{};
-        QTest::newRow("during the second deal delay") << Phase::NextDealDelay    << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b} << QStringList{};
-        QTest::newRow("after the match")              << Phase::AfterMatch       << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b} << QStringList{};
-        QTest::newRow("Japanese, after pressing 3")   << Phase::AfterPress       << "ja" << QStringList{j, j, o, j, j, "スペードのエース", "クラブのジャック", o, "ダイヤの4", "スペードの10", j, "ハートのクイーン", j} << QStringList{};
+        QTest::newRow("at start")                     << Phase::BeforeStart      << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b} << none << QStringList{"score_label=CPU=0,User=0,tie=0"} << "";
+        QTest::newRow("after the start delay")        << Phase::AfterStartDelay  << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b} << none << QStringList{} << "Ready to deal cards";
+        QTest::newRow("during the first deal delay")  << Phase::DealDelay        << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b} << none << QStringList{"round_label=Round 1"} << "Ready to deal cards";
+        QTest::newRow("after the deal")               << Phase::AfterDeal        << ""   << QStringList{b, b, b, b, b, "Ace of Spades", "Jack of Clubs", "Queen of Hearts", "Four of Diamonds", "Ten of Spades", o, o, b} << dealt << QStringList{} << "Round 1. Your cards: 1: Ace of Spades, 2: Jack of Clubs, 3: Queen of Hearts, 4: Four of Diamonds, 5: Ten of Spades";
+        QTest::newRow("after pressing 3")             << Phase::AfterPress       << ""   << QStringList{b, b, o, b, b, "Ace of Spades", "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", b, "Queen of Hearts", b} << third_played << QStringList{} << "You play Queen of Hearts";
+        QTest::newRow("after the open against 3")     << Phase::AfterOpen        << ""   << QStringList{b, b, o, b, b, "Ace of Spades", "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", "King of Diamonds", "Queen of Hearts", b} << third_played << QStringList{"score_label=CPU=0,User=1,tie=0", "result_label=User win"} << "CPU opens King of Diamonds. User win. CPU=0,User=1,tie=0";
+        QTest::newRow("after pressing 1 next")        << Phase::AfterSecondPress << ""   << QStringList{o, b, o, b, b, o, "Jack of Clubs", o, "Four of Diamonds", "Ten of Spades", b, "Ace of Spades", b} << QStringList{o, dealt[1], o, dealt[3], dealt[4]} << QStringList{} << "You play Ace of Spades";
+        QTest::newRow("after the fifth open")         << Phase::AfterFifthOpen   << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, "Nine of Hearts", "Four of Diamonds", b} << none << QStringList{} << "CPU opens Nine of Hearts. User win. CPU=1,User=3,tie=1";
+        QTest::newRow("during the second deal delay") << Phase::NextDealDelay    << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b} << none << QStringList{} << "CPU opens Nine of Hearts. User win. CPU=1,User=3,tie=1";
+        QTest::newRow("after the match")              << Phase::AfterMatch       << ""   << QStringList{o, o, o, o, o, o, o, o, o, o, o, o, b} << none << QStringList{} << "CPU opens Ten of Diamonds. User win. CPU=9,User=15,tie=1";
+        QTest::newRow("Japanese, after the deal")     << Phase::AfterDeal        << "ja" << QStringList{j, j, j, j, j, "スペードのエース", "クラブのジャック", "ハートのクイーン", "ダイヤの4", "スペードの10", o, o, j} << japanese << QStringList{} << "第1ラウンド。あなたのカード：1：スペードのエース、2：クラブのジャック、3：ハートのクイーン、4：ダイヤの4、5：スペードの10";
+        QTest::newRow("Japanese, after pressing 3")   << Phase::AfterPress       << "ja" << QStringList{j, j, o, j, j, "スペードのエース", "クラブのジャック", o, "ダイヤの4", "スペードの10", j, "ハートのクイーン", j} << QStringList{japanese[0], japanese[1], o, japanese[3], japanese[4]} << QStringList{} << "ハートのクイーンを出しました";
+        QTest::newRow("Japanese, after the open")     << Phase::AfterOpen        << "ja" << QStringList{j, j, o, j, j, "スペードのエース", "クラブのジャック", o, "ダイヤの4", "スペードの10", "ダイヤのキング", "ハートのクイーン", j} << QStringList{japanese[0], japanese[1], o, japanese[3], japanese[4]} << QStringList{} << "CPUはダイヤのキングを開きました。ユーザーの勝ち。CPU=0、ユーザー=1、引き分け=0";
         // clang-format on
     }
 
+    // A card place is found only while it shows a card, a card button only
+    // while it can be played; the announcer is a notification, which Orca
+    // speaks when it appears.
     void heard_at_each_phase()
     {
         QFETCH(Phase, phase);
         QFETCH(QString, language);
         QFETCH(QStringList, names);
+        QFETCH(QStringList, buttons);
         QFETCH(QStringList, lines);
+        QFETCH(QString, announced);
 
         if (!language.isEmpty()) {
             translator = std::make_unique<QTranslator>();
@@ -724,7 +751,7 @@ private slots:
         QVERIFY(open_table(phase));
         QStringList heard;
         for (const QString &place : kCardPlaces) {
-            heard << spoken(table->label(place));
+            heard << found(table->label(place));
             // Nothing else said about a face-down card tells it.
             for (QAccessible::Text text : {QAccessible::Description, QAccessible::Value,
                                            QAccessible::Help, QAccessible::Accelerator})
@@ -732,6 +759,10 @@ private slots:
                         !spoken(table->label(place), text).contains(kCardWord));
         }
         QCOMPARE(heard, names);
+        QStringList pressed_by;
+        for (int p = 1; p <= 5; ++p)
+            pressed_by << found(table->card_button(p));
+        QCOMPARE(pressed_by, buttons);
         for (const QString &line : lines) {
             QLabel *shown = table->label(line.section(QLatin1Char('='), 0, 0));
             const QString text = line.section(QLatin1Char('='), 1);
@@ -739,6 +770,11 @@ private slots:
             QCOMPARE(shown->text(), text);
             QVERIFY2(spoken(shown).contains(text), qPrintable(spoken(shown)));
         }
+        auto *announcer = table->window()->findChild<QWidget *>(QStringLiteral("announcer"));
+        QVERIFY(announcer);
+        QCOMPARE(QAccessible::queryAccessibleInterface(announcer)->role(),
+                 QAccessible::Notification);
+        QCOMPARE(spoken(announcer), announced);
     }
 
     void random_play_data()

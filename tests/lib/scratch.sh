@@ -4,7 +4,9 @@
 # processes in `pids` are stopped and $work is removed unless `keep_work` is
 # true or a `problem` (counted in `failures`) or `fatal` one came, when the end
 # of each $work/*.log is shown.  `need TOOL...` is fatal unless each is
-# installed; `wait_for SECONDS COMMAND...` polls COMMAND every 0.1 s.
+# installed; `skip_if_refused TOOL PACKAGE` skips the test (77) when TOOL is
+# missing because installing PACKAGE would remove another package, which the
+# set-up refuses; `wait_for SECONDS COMMAND...` polls COMMAND every 0.1 s.
 
 make_scratch() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/kestrano-$1.XXXXXX")
@@ -39,6 +41,18 @@ need() {
     for tool; do
         command -v "$tool" >/dev/null || fatal "$tool is not installed (run tools/ensure-packages.sh)"
     done
+}
+
+skip_if_refused() {
+    local plan removed conflict
+    command -v "$1" >/dev/null && return
+    plan=$(apt-get --simulate install "$2" 2>&1) || true
+    removed=$(sed -n 's/^Remv \([^ ]*\).*/\1/p' <<<"$plan" | paste -s -d ' ')
+    conflict=$(grep -m 1 -E '(Conflicts|Breaks): ' <<<"$plan" | sed 's/^ *//') || true
+    if [ -n "$removed" ] || [ -n "$conflict" ]; then
+        say "SKIP: $2 is not installed, and installing it would remove ${removed:-another package}${conflict:+ ($conflict)}"
+        exit 77
+    fi
 }
 
 problem() {
