@@ -27,7 +27,7 @@
 #include <unistd.h>
 
 #include "table/sound.h"
-#include "table/wave_file.h"
+#include "files/wave_file.h"
 #include "tests/support/child_process.h"
 #include "tests/support/stdout_capture.h"
 #include "tests/support/table_fixture.h"
