@@ -51,7 +51,7 @@ bool is_showable_page(const QByteArray &page)
 QByteArray read_help_file(const QUrl &name, bool is_page)
 {
     const QString file = file_in_help_folder(name, QUrl());
-    const QByteArray bytes = file.isEmpty() ? QByteArray() : read_data_file(file, kMaxPageBytes);
+    QByteArray bytes = file.isEmpty() ? QByteArray() : read_data_file(file, kMaxPageBytes);
     if (is_page && !is_showable_page(bytes))
         return {};
     return bytes;
