@@ -69,7 +69,7 @@ tidy_sources() {
     grep -o '"file": *"[^"]*"' build/compile_commands.json | sed 's/^"file": *"//; s/"$//' |
         sort -u | while IFS= read -r file; do
         case ${file#"$PWD"/} in
-        app/* | cards/* | dialogs/* | table/* | tools/* | tests/support/*) printf '%s\0' "$file" ;;
+        app/* | cards/* | dialogs/* | files/* | table/* | tools/* | tests/support/*) printf '%s\0' "$file" ;;
         esac
     done
 }
@@ -85,6 +85,16 @@ tidy() {
     printf '%s\0' "${files[@]}" |
         xargs -0 -n 1 -P "$(nproc)" clang-tidy -p build --quiet --use-color=false 2>&1 |
         sed '/^[0-9]* warnings\? generated\.$/d'
+}
+
+# Folders are layers: app/ above table/, table/ above cards/, dialogs/ and
+# files/.  An include that runs up a layer is named.
+layers() {
+    local up
+    up=$(sources | xargs -0 -r grep -n -E '#include "(app|table)/' -- 2>/dev/null |
+        grep -E '^(\./)?(cards|dialogs|files)/'
+    sources | xargs -0 -r grep -n -E '#include "app/' -- 2>/dev/null | grep -E '^(\./)?table/')
+    [ -z "$up" ] || { echo "$up" && echo "layers: these includes run up a layer" && return 1; }
 }
 
 tests() { ctest --preset default; }
@@ -155,6 +165,7 @@ finish() {
 required_stage packages packages
 required_stage build build
 stage format format
+stage layers layers
 # clang-tidy only reads the sources, and the tests mostly wait for the game's
 # pauses: the two share the processors.
 stage_beside tidy tidy

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QTranslator>
 
-#include "app/qm_file.h"
+#include "files/qm_file.h"
 
 void install_translation(QCoreApplication &application, QTranslator &translator,
                          QLocale::Language language)

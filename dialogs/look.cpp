@@ -1,5 +1,6 @@
 #include "dialogs/look.h"
 
+#include <QHBoxLayout>
 #include <QPainter>
 #include <QWidget>
 
@@ -17,4 +18,18 @@ void set_display_font(QWidget *widget, int points)
     font.setPointSize(points);
     font.setFamily(QStringLiteral("minamoji"));
     widget->setFont(font);
+}
+
+QHBoxLayout *centred_row(const QList<QWidget *> &widgets)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(0);
+    for (QWidget *widget : widgets) {
+        if (widget)
+            row->addWidget(widget, 0);
+        else
+            row->addStretch(0);
+    }
+    row->addStretch(0);
+    return row;
 }

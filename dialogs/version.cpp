@@ -1,6 +1,5 @@
 #include "dialogs/version.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -73,14 +72,8 @@ QLayout *Version::build_layout()
         {text_label1}, {text_label2}, {text_label3}, {text_label4}, {ok_button, next_button},
     };
     auto *window = new QVBoxLayout;
-    for (const QList<QWidget *> &row : rows) {
-        auto *line = new QHBoxLayout;
-        line->addStretch(0);
-        for (QWidget *widget : row)
-            line->addWidget(widget, 0);
-        line->addStretch(0);
-        window->addLayout(line);
-    }
+    for (const QList<QWidget *> &row : rows)
+        window->addLayout(centred_row(row));
     return window;
 }
 

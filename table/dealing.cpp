@@ -44,17 +44,8 @@ void Kestrano::Show_Round()
         return;
     }
 
-    // The sixth press ends the match.
-    clear_picture(cpu_play_label);
-    clear_picture(user_play_label);
-    for (int p = 1; p <= 5; ++p)
-        card_button(p)->hide();
-    deal_button->setEnabled(false);
-    show_card_back(deck_label);
-    match_result();
-    count = 0;
-    card_shuffle();
-    buf_n = 0;
+    // The sixth press ends the match; the next one starts from the menu.
+    end_match(false);
 }
 
 void Kestrano::card_deal_timer()
@@ -129,18 +120,26 @@ void Kestrano::card_deal()
     }
 }
 
+// The match ends at once, and the next press of "Deal cards" starts round 1
+// of a new one.  `count` is 0 already while the verdict is shown.
 void Kestrano::reset_empty_hand()
 {
     count = 0;
     if (button_count > 5)
         button_count = 0;
+    end_match(true);
+}
+
+void Kestrano::end_match(bool deal_enabled)
+{
     clear_picture(cpu_play_label);
     clear_picture(user_play_label);
     for (int p = 1; p <= 5; ++p)
         card_button(p)->hide();
-    deal_button->setEnabled(true);
+    deal_button->setEnabled(deal_enabled);
     show_card_back(deck_label);
     match_result();
+    count = 0;
     card_shuffle();
     buf_n = 0;
 }

@@ -131,33 +131,26 @@ void Kestrano::First_Shown()
 
 QLayout *Kestrano::build_layout()
 {
-    QList<QWidget *> cpu_hand{nullptr};
+    QList<QWidget *> cpu_hand;
     for (int p = 1; p <= 5; ++p)
         cpu_hand << cpu_card_label(p);
-    cpu_hand << nullptr;
 
-    // Six centred rows, top to bottom; nullptr stands for a stretch.
+    // Six centred rows, top to bottom, the hand's grid last; nullptr stands
+    // for a stretch.
     const QList<QWidget *> rows[] = {
-        {nullptr, score_label, nullptr},
+        {score_label},
         cpu_hand,
-        {nullptr, result_label, nullptr},
-        {nullptr, round_label, nullptr},
-        {nullptr, deal_button, cpu_open_button, nullptr, cpu_play_label, user_play_label, nullptr,
-         deck_label, nullptr},
+        {result_label},
+        {round_label},
+        {deal_button, cpu_open_button, nullptr, cpu_play_label, user_play_label, nullptr,
+         deck_label},
     };
 
     auto *table = new QVBoxLayout;
     for (const QList<QWidget *> &row : rows) {
         if (table->count() > 0)
             table->addStretch(0);
-        auto *line = new QHBoxLayout;
-        for (QWidget *widget : row) {
-            if (widget)
-                line->addWidget(widget, 0);
-            else
-                line->addStretch(0);
-        }
-        table->addLayout(line);
+        table->addLayout(centred_row(row));
     }
 
     auto *hand = new QGridLayout;

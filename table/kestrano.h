@@ -69,6 +69,9 @@ private:
     void Secand_Card_deal_Push_shown();
     void draw_card(int position);
     void reset_empty_hand();
+    // What every end of a match does, the verdict and the next shuffle
+    // included; "Deal cards" is left enabled or not.
+    void end_match(bool deal_enabled);
 
     // The user's plays.
     void press_card(int position);

@@ -8,7 +8,7 @@
 #include <QString>
 
 #include "cards/card.h"
-#include "table/data_file.h"
+#include "files/data_file.h"
 #include "table/screen_reader.h"
 
 namespace {

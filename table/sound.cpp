@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "table/data_file.h"
-#include "table/wave_file.h"
+#include "files/data_file.h"
+#include "files/wave_file.h"
 
 namespace {
 

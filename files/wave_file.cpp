@@ -1,6 +1,7 @@
-#include "table/wave_file.h"
+#include "files/wave_file.h"
 
 #include <QByteArray>
+#include <QtEndian>
 
 namespace {
 
@@ -8,22 +9,20 @@ constexpr int kChunkHeaderBytes = 8;
 constexpr int kPcmFormatTag = 1;
 constexpr int kFormatChunkBytes = 16;
 
-quint32 little_endian(const QByteArray &bytes, qsizetype at, int width)
+// The caller has made sure that the bytes lie inside the file.
+template <typename Number> Number little_endian(const QByteArray &bytes, qsizetype at)
 {
-    quint32 value = 0;
-    for (int i = width - 1; i >= 0; --i)
-        value = value << 8 | static_cast<quint8>(bytes.at(at + i));
-    return value;
+    return qFromLittleEndian<Number>(bytes.constData() + at);
 }
 
 bool plain_pcm_format(const QByteArray &file, qsizetype body, quint32 size)
 {
     if (size < kFormatChunkBytes)
         return false;
-    const quint32 format_tag = little_endian(file, body, 2);
-    const quint32 channels = little_endian(file, body + 2, 2);
-    const quint32 sample_rate = little_endian(file, body + 4, 4);
-    const quint32 bits = little_endian(file, body + 14, 2);
+    const quint32 format_tag = little_endian<quint16>(file, body);
+    const quint32 channels = little_endian<quint16>(file, body + 2);
+    const quint32 sample_rate = little_endian<quint32>(file, body + 4);
+    const quint32 bits = little_endian<quint16>(file, body + 14);
     return format_tag == kPcmFormatTag && (channels == 1 || channels == 2) && sample_rate >= 8000 &&
            sample_rate <= 192000 && (bits == 8 || bits == 16);
 }
@@ -40,7 +39,7 @@ bool is_playable_wave(const QByteArray &file)
     qsizetype at = 12;
     while (at + kChunkHeaderBytes <= file.size()) {
         const QByteArray id = file.mid(at, 4);
-        const quint32 size = little_endian(file, at + 4, 4);
+        const quint32 size = little_endian<quint32>(file, at + 4);
         const qsizetype body = at + kChunkHeaderBytes;
         if (size > static_cast<quint64>(file.size() - body))
             return false; // the chunk claims more than the file holds

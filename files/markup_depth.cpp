@@ -1,4 +1,4 @@
-#include "dialogs/markup_depth.h"
+#include "files/markup_depth.h"
 
 #include <QByteArray>
 #include <QList>

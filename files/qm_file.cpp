@@ -1,4 +1,4 @@
-#include "app/qm_file.h"
+#include "files/qm_file.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -9,7 +9,7 @@
 
 #include <cstring>
 
-#include "table/data_file.h"
+#include "files/data_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "table/data_file.h"
+#include "files/data_file.h"
 
 #include <QByteArray>
 #include <QFile>
