@@ -76,10 +76,9 @@ hears() {
 
 # Flat review, from the line Orca starts on down, reaches LINE; then it is left.
 reviews() {
-    local tries
     step="flat review"
     xdotool key KP_Up
-    for tries in 1 2 3 4 5 6 7 8; do
+    for _ in 1 2 3 4 5 6 7 8; do
         wait_for "$step_wait" has_said 1 || fatal "Orca's flat review says nothing"
         heard=$(count_said)
         if [ "$(spoken | tail -n 1)" = "$1" ]; then
