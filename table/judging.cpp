@@ -8,8 +8,8 @@
 
 #include "cards/rules.h"
 #include "table/delays.h"
-#include "table/screen_reader.h"
 #include "table/game_state.h"
+#include "table/screen_reader.h"
 #include "table/sound.h"
 #include "table/sound_files.h"
 

@@ -9,7 +9,7 @@
 set -euo pipefail
 
 program=${1:?usage: closing_real_window.sh TEST_WINDOW}
-readonly lifetime=60 # seconds any process started here may live
+readonly lifetime=110 # seconds any process started here may live (CTest stops it at 120)
 
 say() { echo "closing_real_window: $*"; }
 
