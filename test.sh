@@ -99,6 +99,75 @@ layers() {
 
 tests() { ctest --preset default; }
 
+# 32-bit Windows, as far as it can be checked here: each of the game's own
+# sources (app/, table/, cards/, dialogs/, files/) as the portable build
+# compiles it, the *_portable.cpp side of the system seam in place of the
+# *_posix.cpp one, through MinGW-w64's compiler against Qt's headers from
+# Debian.  No Windows Qt libraries are packaged, so syntax only.  The sources
+# and their flags come from the portable build's compile_commands.json (only
+# configured, in build-portable/), so that a new source is checked as soon as
+# it is built; a source of ours missing there must be one that exists only
+# for Unix (posix or unix in its name).
+windows() {
+    local pairs i unchecked
+    cmake --preset portable >/dev/null || return
+    mapfile -d '' pairs < <(windows_sources)
+    if [ ${#pairs[@]} -eq 0 ]; then
+        echo "windows: no sources of ours in build-portable/compile_commands.json"
+        return 1
+    fi
+    unchecked=$(comm -23 <(sources | tr '\0' '\n' | sed 's|^\./||' | grep -v -E 'posix|unix' |
+        grep -E '^(app|cards|dialogs|files|table)/[^/]+\.cpp$' | sort) \
+        <(for ((i = 0; i < ${#pairs[@]}; i += 2)); do echo "${pairs[i]#"$PWD"/}"; done | sort))
+    if [ -n "$unchecked" ]; then
+        echo "$unchecked"
+        echo "windows: these sources are not in the portable build"
+        return 1
+    fi
+    export -f windows_source
+    printf '%s\0' "${pairs[@]}" | xargs -0 -n 2 -P "$(nproc)" bash -c 'windows_source "$@"' _
+}
+
+# "FILE\0COMMAND\0" for each of our sources in build-portable/compile_commands.json,
+# the command as the shell reads it (JSON's escapes undone).
+windows_sources() {
+    local key value file command
+    sed -n 's/^ *"\(command\|file\)": "\(.*\)",\{0,1\}$/\1 \2/p' build-portable/compile_commands.json |
+        while read -r key value; do
+            if [ "$key" = command ]; then
+                command=$(sed 's/\\\(.\)/\1/g' <<<"$value")
+                continue
+            fi
+            file=$value
+            case ${file#"$PWD"/} in
+            app/* | cards/* | dialogs/* | files/* | table/*) printf '%s\0%s\0' "$file" "$command" ;;
+            esac
+        done
+}
+
+# windows_source FILE COMMAND: FILE with the command's defines, include
+# folders (but Qt's Linux mkspec) and language standard.
+windows_source() {
+    local words flags=() i out
+    mapfile -d '' words < <(xargs printf '%s\0' <<<"$2")
+    for ((i = 0; i < ${#words[@]}; ++i)); do
+        case ${words[i]} in
+        -D* | -I* | -std=*) flags+=("${words[i]}") ;;
+        -isystem)
+            i=$((i + 1))
+            [[ ${words[i]} == */mkspecs/* ]] || flags+=(-isystem "${words[i]}")
+            ;;
+        esac
+    done
+    if ! out=$(i686-w64-mingw32-g++-posix -fsyntax-only "${flags[@]}" "$1" 2>&1); then
+        echo "$out"
+        echo "windows: FAILED ${1#"$PWD"/}"
+        return 1
+    fi
+    echo "windows: passed ${1#"$PWD"/}${out:+ (with warnings above)}"
+    [ -z "$out" ] || echo "$out"
+}
+
 # The whole suite again, built with AddressSanitizer (LeakSanitizer included)
 # and UndefinedBehaviorSanitizer in build-asan/; the "asan" presets say how.
 asan() {
@@ -166,6 +235,7 @@ required_stage packages packages
 required_stage build build
 stage format format
 stage layers layers
+stage windows windows
 # clang-tidy only reads the sources, and the tests mostly wait for the game's
 # pauses: the two share the processors.
 stage_beside tidy tidy

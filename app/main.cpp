@@ -3,8 +3,6 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include <csignal>
-
 #include "app/command_line.h"
 #include "app/quit_signals.h"
 #include "app/std_streams.h"
@@ -14,9 +12,6 @@
 
 int main(int argc, char **argv)
 {
-    // The traces go to standard output; a reader that has gone away must not
-    // end a game in progress.
-    std::signal(SIGPIPE, SIG_IGN);
     open_standard_streams();
     if (const std::optional<int> answered = answer_help_or_version(argc, argv))
         return *answered;

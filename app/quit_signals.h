@@ -1,5 +1,6 @@
-// The signals that end a session: SIGTERM (a logout, `kill`), SIGINT (Ctrl+C
-// in the terminal) and SIGHUP (the terminal closed).
+// The signals that end a session on Unix: SIGTERM (a logout, `kill`), SIGINT
+// (Ctrl+C in the terminal) and SIGHUP (the terminal closed).  Elsewhere both
+// calls do nothing.
 #pragma once
 
 class QApplication;

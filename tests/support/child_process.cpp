@@ -5,6 +5,12 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
 bool ChildResult::passed(const char *test_function) const
 {
     if (!started || !ended || crashed || exit_code != 0)
@@ -30,6 +36,33 @@ QByteArray ChildResult::report() const
     return how + "\n" + out.right(2000) + err.right(2000);
 }
 
+namespace {
+
+// A raw pseudo-terminal for a child's standard output: the controlling end,
+// read without blocking, and the child's end, or -1 for both.
+bool open_terminal(int (&ends)[2])
+{
+    if (openpty(&ends[0], &ends[1], nullptr, nullptr, nullptr) != 0)
+        return false;
+    termios raw = {};
+    tcgetattr(ends[1], &raw);
+    cfmakeraw(&raw);
+    tcsetattr(ends[1], TCSANOW, &raw);
+    for (int end : ends)
+        fcntl(end, F_SETFD, FD_CLOEXEC);
+    fcntl(ends[0], F_SETFL, O_NONBLOCK);
+    return true;
+}
+
+void read_terminal(int terminal, QByteArray &out)
+{
+    char bytes[65536];
+    for (ssize_t got; (got = ::read(terminal, bytes, sizeof bytes)) > 0;)
+        out.append(bytes, got);
+}
+
+} // namespace
+
 ChildResult run_child(const ChildRun &run)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -44,31 +77,72 @@ ChildResult run_child(const ChildRun &run)
     child.setProcessEnvironment(environment);
     if (!run.folder.isEmpty())
         child.setWorkingDirectory(run.folder);
-    child.start(run.program, run.arguments);
-
     ChildResult result;
+    int terminal[2] = {-1, -1};
+    if (run.terminal) {
+        if (!open_terminal(terminal)) {
+            result.err = "no pseudo-terminal";
+            return result;
+        }
+        child.setStandardOutputFile(QProcess::nullDevice());
+        child.setChildProcessModifier([end = terminal[1]] { ::dup2(end, STDOUT_FILENO); });
+    }
+    child.start(run.program, run.arguments);
+    if (run.terminal)
+        ::close(terminal[1]);
+
     result.started = child.waitForStarted(10000);
     if (!result.started) {
+        ::close(terminal[0]);
         result.err = child.errorString().toLocal8Bit();
         return result;
     }
+    // On a terminal, what the child prints is read as it comes.
+    auto printed = [&] {
+        if (!run.terminal)
+            return child.peek(1 << 24);
+        read_terminal(terminal[0], result.out);
+        return result.out;
+    };
+    auto wait_ms = [&](int ms) {
+        if (!run.terminal)
+            return child.waitForFinished(ms);
+        QElapsedTimer waited;
+        waited.start();
+        for (;;) {
+            const bool ended = child.waitForFinished(std::min(ms, 100));
+            printed();
+            if (ended || child.state() == QProcess::NotRunning || waited.elapsed() >= ms)
+                return ended;
+        }
+    };
     QElapsedTimer clock;
     clock.start();
     bool up = false;
     while (!result.ended && !up && clock.elapsed() < run.limit_ms) {
-        result.ended = child.waitForFinished(run.up ? 100 : run.limit_ms);
-        up = run.up && run.up(child.peek(1 << 24));
+        result.ended = wait_ms(run.up ? 100 : run.limit_ms);
+        up = run.up && run.up(printed());
     }
     if (up && !result.ended)
-        result.ended = child.waitForFinished(run.settle_ms);
+        result.ended = wait_ms(run.settle_ms);
     result.hung = !result.ended && !up;
-    if (!result.ended) {
+    result.out_before_stop = printed();
+    if (!result.ended && up && run.terminal) {
+        child.terminate();
+        wait_ms(10000);
+    }
+    if (child.state() != QProcess::NotRunning) {
         child.kill();
         child.waitForFinished();
     }
     result.crashed = result.ended && child.exitStatus() == QProcess::CrashExit;
     result.exit_code = result.ended ? child.exitCode() : -1;
-    result.out = child.readAllStandardOutput();
+    if (run.terminal) {
+        read_terminal(terminal[0], result.out);
+        ::close(terminal[0]);
+    } else {
+        result.out = child.readAllStandardOutput();
+    }
     result.err = child.readAllStandardError();
     return result;
 }
@@ -114,20 +188,27 @@ bool is_trace_line(const QString &line)
 
 } // namespace
 
-ChildResult start_up_game(const QString &folder, const QStringList &environment, int settle_ms)
+ChildResult start_up_game(const QString &folder, const QStringList &environment, int settle_ms,
+                          bool terminal)
 {
     static const QRegularExpression finished(QStringLiteral(R"(nn19=[\s\S]*\nMAX=15,n=\d+$)"));
+    static const QRegularExpression nearly(QStringLiteral(R"(nn19=.*\n)"));
     ChildRun run;
-    run.program = QStringLiteral("stdbuf");
-    run.arguments = {QStringLiteral("-o0"), QStringLiteral(KESTRANO_BINARY),
-                     QStringLiteral("-platform"), QStringLiteral("offscreen")};
+    run.program = QStringLiteral(KESTRANO_BINARY);
+    run.arguments = {QStringLiteral("-platform"), QStringLiteral("offscreen")};
+    if (!terminal) {
+        run.arguments.prepend(run.program);
+        run.arguments.prepend(QStringLiteral("-o0"));
+        run.program = QStringLiteral("stdbuf");
+    }
     run.folder = folder;
     run.environment = environment;
     run.limit_ms = 15000;
-    run.up = [](const QByteArray &out) {
-        return finished.match(QString::fromLatin1(out)).hasMatch();
+    run.up = [terminal](const QByteArray &out) {
+        return (terminal ? nearly : finished).match(QString::fromLatin1(out)).hasMatch();
     };
     run.settle_ms = settle_ms;
+    run.terminal = terminal;
     return run_child(run);
 }
 

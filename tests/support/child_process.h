@@ -20,6 +20,10 @@ struct ChildRun
     // satisfies `up`, it is watched `settle_ms` longer and then stopped.
     std::function<bool(const QByteArray &)> up;
     int settle_ms = 300;
+    // Standard output on a pseudo-terminal (raw: bytes as printed) instead of
+    // a pipe; a child that came up is then stopped by SIGTERM, as a closed
+    // terminal would, so that what it still holds comes out.  Needs `up`.
+    bool terminal = false;
 };
 
 struct ChildResult
@@ -30,6 +34,7 @@ struct ChildResult
     bool ended = false;   // ended by itself (also before `up` held)
     int exit_code = -1;
     QByteArray out;
+    QByteArray out_before_stop; // what it had printed when it was stopped
     QByteArray err;
 
     // Ended by itself with exit code 0; with a test function, that function passed.
@@ -46,9 +51,11 @@ ChildRun rerun_of(const char *test_function);
 
 // The real game, started as a player starts it (unbuffered, so that every
 // trace byte is out while it runs) in `folder`: watched until its start-up
-// trace has ended and `settle_ms` longer, then stopped.
+// trace has ended and `settle_ms` longer, then stopped.  On a `terminal`,
+// started as it is, watched until its start-up trace is out but for the
+// deal table's closing count, which has no line end.
 [[nodiscard]] ChildResult start_up_game(const QString &folder, const QStringList &environment = {},
-                                        int settle_ms = 300);
+                                        int settle_ms = 300, bool terminal = false);
 // What is wrong with a start-up trace, empty when nothing is: it must hold
 // only the lines the window and its first shuffle print, the four suit rows'
 // draws among them, and end with the deal table's closing count.
