@@ -15,11 +15,20 @@ extern const char *const kHelpPage;
 // the folder of the help page or is no local file at all.
 QString file_in_help_folder(const QUrl &name, const QUrl &base);
 
-// True when `page` is markup the text browser is given: small enough and not
-// nested too deeply.
+// True when `page` is markup the text browser is given: small enough, not
+// nested too deeply, and with no more elements, pictures and style rules
+// than the browser lays out in a moment.
 bool is_showable_page(const QByteArray &page);
 
-// What the help file `name` holds (a page when `is_page`), or nothing when it
-// lies outside the help folder, is no small regular file or is a page that is
-// not showable.
-QByteArray read_help_file(const QUrl &name, bool is_page);
+// What the text browser asks a help file for.
+enum class HelpFile
+{
+    Page,
+    StyleSheet,
+    Other, // a picture, or anything else it links
+};
+
+// What the help file `name` holds, or nothing when it lies outside the help
+// folder, is no small regular file, or is a page that is not showable or a
+// style sheet that would cost more than a page's own may.
+QByteArray read_help_file(const QUrl &name, HelpFile kind);

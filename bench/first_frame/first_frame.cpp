@@ -8,7 +8,7 @@
 //   peak_kb        peak resident memory (VmHWM) at the end of the idle time
 //
 //   first_frame [--size WxH] [--idle SECONDS] [--probe COMMAND] [--shot FILE.ppm]
-//               -- PROGRAM [ARG...]
+//               [--timeout SECONDS] -- PROGRAM [ARG...]
 //
 // The first frame is seen through the X DAMAGE extension: the server reports
 // every drawing on the screen, and the first one inside the program's window
@@ -18,7 +18,8 @@
 // 640x480).  --probe runs COMMAND through /bin/sh with the program's process
 // id as $1 at the end of the idle time; its output joins the result line.
 // --shot saves the window as it was when it counted as painted, to see that
-// the frame measured is the whole table.
+// the frame measured is the whole table.  With no frame within --timeout
+// seconds (default 30) it gives up.
 // Prints one line of name=value pairs on standard output; the program's own
 // standard output is thrown away.
 
@@ -51,7 +52,6 @@ namespace {
 // A window of one or two colours is the screen behind it or a cleared area,
 // not a painted frame.
 constexpr size_t kPaintedColours = 8;
-constexpr int kStartTimeoutMs = 30000;
 
 pid_t child = -1;
 
@@ -220,6 +220,7 @@ int main(int argc, char **argv)
     double idle_seconds = 10.0;
     const char *probe = nullptr;
     const char *shot = nullptr;
+    double timeout_ms = 30000;
     int first = 1;
     for (; first < argc; ++first) {
         const std::string arg = argv[first];
@@ -236,9 +237,11 @@ int main(int argc, char **argv)
             probe = argv[++first];
         } else if (arg == "--shot" && first + 1 < argc) {
             shot = argv[++first];
+        } else if (arg == "--timeout" && first + 1 < argc) {
+            timeout_ms = std::atof(argv[++first]) * 1000;
         } else {
             fail("usage: first_frame [--size WxH] [--idle SECONDS] [--probe COMMAND] "
-                 "[--shot FILE.ppm] -- PROGRAM [ARG...]");
+                 "[--shot FILE.ppm] [--timeout SECONDS] -- PROGRAM [ARG...]");
         }
     }
     if (first >= argc)
@@ -278,9 +281,9 @@ int main(int argc, char **argv)
     const int fd = ConnectionNumber(display);
     while (frame_ms < 0) {
         if (!XPending(display)) {
-            const double left = kStartTimeoutMs - (now_ms() - start);
+            const double left = timeout_ms - (now_ms() - start);
             if (left <= 0)
-                fail("no painted frame within 30 s");
+                fail("no painted frame in time");
             pollfd wait_for{fd, POLLIN, 0};
             poll(&wait_for, 1, static_cast<int>(left < 100 ? left : 100));
             int status = 0;

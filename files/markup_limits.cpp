@@ -1,4 +1,4 @@
-#include "files/markup_depth.h"
+#include "files/markup_limits.h"
 
 #include <QByteArray>
 #include <QList>
@@ -84,11 +84,14 @@ bool skip_tag(const QByteArray &page, qsizetype &at)
 
 } // namespace
 
-bool markup_within_depth(const QByteArray &bytes, int limit)
+bool markup_within_limits(const QByteArray &bytes, const MarkupLimits &limits)
 {
     // Tag names are case-blind; lowering ASCII keeps every other byte.
     const QByteArray page = bytes.toLower();
     QList<QByteArray> open;
+    int elements = 0;
+    int images = 0;
+    int style_sheets = 0;
     qsizetype at = 0;
     while ((at = page.indexOf('<', at)) != -1) {
         ++at;
@@ -108,10 +111,25 @@ bool markup_within_depth(const QByteArray &bytes, int limit)
         } else if (at < page.size() && is_letter(page[at])) {
             const QByteArray name = tag_name(page, at);
             const bool closed = skip_tag(page, at);
-            if (is_one_of(name, kRawText)) {
-                at = page.indexOf("</" + name, at);
-                if (at == -1)
+            const bool raw = is_one_of(name, kRawText);
+            const qsizetype text_end = raw ? page.indexOf("</" + name, at) : at;
+            if (name == "img")
+                ++images;
+            if (name == "link")
+                ++style_sheets;
+            if (name == "style") {
+                const QByteArray sheet = page.mid(at, text_end == -1 ? -1 : text_end - at);
+                style_sheets += 1 + int(sheet.count("@import"));
+                if (style_rules(sheet) > limits.sheet_rules)
+                    return false;
+            }
+            if (++elements > limits.elements || images > limits.images ||
+                style_sheets > limits.style_sheets)
+                return false;
+            if (raw) {
+                if (text_end == -1)
                     break;
+                at = text_end;
                 continue;
             }
             if (closed || is_one_of(name, kVoid))
@@ -119,9 +137,14 @@ bool markup_within_depth(const QByteArray &bytes, int limit)
             while (!open.isEmpty() && ends(name, open.last()))
                 open.removeLast();
             open.append(name);
-            if (open.size() > limit)
+            if (open.size() > limits.depth)
                 return false;
         }
     }
     return true;
+}
+
+int style_rules(const QByteArray &sheet)
+{
+    return int(sheet.count('{') + sheet.count(','));
 }
