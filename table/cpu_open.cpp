@@ -84,10 +84,16 @@ void Kestrano::cpu_open_button_click()
         std::printf("Pattern x-1:buf_cpu[%d]=%d\n", 0, buf_cpu[0]);
     }
     cpu_open_button->setEnabled(false);
-    // The pair's notice and the score line are up by now.
-    if (card_suit(cpu_card) != Suit::None)
-        announcer->announce(
-            tr("CPU opens %1. %2. %3").arg(card_name(cpu_card), result_label->text(), score_text));
+    // The pair's notice and the score line are up by now, and after the
+    // round's last card so is "Deal cards".
+    if (card_suit(cpu_card) != Suit::None) {
+        QString said =
+            tr("CPU opens %1. %2. %3").arg(card_name(cpu_card), result_label->text(), score_text);
+        if (deal_button->isEnabled())
+            said =
+                tr("%1. %2", "one announcement after another").arg(said, tr("Ready to deal cards"));
+        announcer->announce(said);
+    }
 }
 
 void Kestrano::load_cpu_hand()

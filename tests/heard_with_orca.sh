@@ -131,7 +131,10 @@ for p in "${order[@]}"; do
     user*) notice="User win" ;;
     *) notice="This is tie It's no count" ;;
     esac
-    hears "notification CPU opens $(name "${cpu[opened - 1]}"). $notice. CPU=${pair#*CPU=}."
+    # After the round's last card, "Deal cards" is alive again.
+    ready=""
+    [ "$opened" -lt 5 ] || ready=". Ready to deal cards"
+    hears "notification CPU opens $(name "${cpu[opened - 1]}"). $notice. CPU=${pair#*CPU=}$ready."
 done
 
 say "Orca said, one utterance a line:"

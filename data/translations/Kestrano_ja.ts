@@ -508,6 +508,11 @@ You CPU,You tie</source>
         <source>CPU opens %1. %2. %3</source>
         <translation>CPUは%1を開きました。%2。%3</translation>
     </message>
+    <message>
+        <source>%1. %2</source>
+        <comment>one announcement after another</comment>
+        <translation>%1。%2</translation>
+    </message>
 </context>
 <context>
     <name>Version</name>
