@@ -2,10 +2,12 @@
 # The Debian package from `cpack -G DEB`: the files of `cmake --install
 # --prefix /usr`, the packages of the libraries the program links, a Japanese
 # font recommended, the card deck's authors and licence, a desktop entry into
-# /usr, a hardened program, and no error or warning from lintian.
+# /usr, a hardened program, and no error or warning from lintian.  Built again
+# from a copy of the sources in other folders, the package has the same bytes.
 #
 #   deb_package.sh BUILD_DIR    (the layout comes from tests/CMakeLists.txt;
-#                                KESTRANO_FORTIFIED=0 without _FORTIFY_SOURCE)
+#                                KESTRANO_FORTIFIED=0 without _FORTIFY_SOURCE,
+#                                KESTRANO_BUILD_AGAIN=0 without the second build)
 # shellcheck source-path=SCRIPTDIR
 set -euo pipefail # an unset KESTRANO_* variable ends it
 
@@ -20,11 +22,26 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/scratch.sh"
 make_scratch deb
 need dpkg-deb dpkg-shlibdeps objdump readelf lintian
 
-(cd "$work" && "${CPACK_COMMAND:-cpack}" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out") \
-    >"$work/cpack.log" 2>&1 || fatal "cpack -G DEB failed"
-debs=("$work"/out/*.deb)
-{ [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ]; } || fatal "expected one .deb, found: ${debs[*]}"
-deb=${debs[0]}
+# CPack stamps every archive member and every file with SOURCE_DATE_EPOCH;
+# unset, it is the last commit's time, as in the README (in a copy without
+# git, the release's).
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$KESTRANO_SOURCE_DIR" log -1 --format=%ct 2>/dev/null ||
+        date -d "$KESTRANO_CHANGELOG_DATE" +%s)
+fi
+export SOURCE_DATE_EPOCH
+
+# package BUILD OUT: cpack makes one .deb of BUILD in OUT, named by $packaged.
+package() {
+    local debs
+    (cd "$work" && "${CPACK_COMMAND:-cpack}" -G DEB --config "$1/CPackConfig.cmake" -B "$2") \
+        >"$2.log" 2>&1 || fatal "cpack -G DEB failed in $1"
+    debs=("$2"/*.deb)
+    { [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ]; } || fatal "expected one .deb, found: ${debs[*]}"
+    packaged=${debs[0]}
+}
+package "$build" "$work/out"
+deb=$packaged
 say "built ${deb##*/}"
 # lintian takes longest: it judges the package while the rest is checked.
 lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 &
@@ -102,6 +119,82 @@ grep -q '__stack_chk_fail' <<<"$symbols" || problem "the program has no stack pr
 [ "${KESTRANO_FORTIFIED:-1}" = 0 ] || grep -Eq '__[a-z]+_chk\b' <<<"$symbols" ||
     problem "the program calls no fortified functions"
 ! grep -qF '.comment' <<<"$elf" || problem "the program keeps its .comment section"
+
+# The sources as git knows them, uncommitted changes included (in a copy
+# without git, every file outside the build folders).
+source_files() {
+    if git -C "$KESTRANO_SOURCE_DIR" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        git -C "$KESTRANO_SOURCE_DIR" ls-files -z
+    else
+        (cd "$KESTRANO_SOURCE_DIR" && find . -path './build*' -prune -o ! -type d -print0)
+    fi
+}
+
+# diff's lines, if any: its status 1 (they differ) is no failure, 2 is.
+lines_apart() { diff "$@" || [ $? -eq 1 ]; }
+
+# What differs between the packages $1 and $2, one line each, by its name in
+# the package: a file's contents, an entry of the control or data tar (mode,
+# owner, size, time), an archive member (its header or its bytes).
+package_differences() {
+    local side member tar apart="$work/apart"
+    for side in 1 2; do
+        mkdir -p "$apart/$side/ar"
+        (cd "$apart/$side/ar" && ar x "${!side}")
+        dpkg-deb -R "${!side}" "$apart/$side/package"
+    done
+    lines_apart -rq "$apart"/{1,2}/package |
+        sed -e "s|^Files $apart/1/package/DEBIAN/\([^ ]*\) and .*|contents of control file \1|" \
+            -e "s|^Files $apart/1/package/\([^ ]*\) and .*|contents of ./\1|" \
+            -e "s|^Only in $apart/\([12]\)/package\(.*\): |only in package \1: .\2/|"
+    for tar in control:ctrl data:fsys; do
+        lines_apart <(dpkg-deb --"${tar#*:}"-tarfile "$1" | tar -tv --full-time) \
+            <(dpkg-deb --"${tar#*:}"-tarfile "$2" | tar -tv --full-time) |
+            sed -n "s/^[<>] .* /${tar%:*}.tar.gz entry /p" | sort -u
+    done
+    {
+        lines_apart <(ar tv "$1") <(ar tv "$2") | sed -n 's/^[<>] .* /archive member /p'
+        for member in $(ar t "$1"); do
+            cmp -s "$apart"/{1,2}/ar/"$member" || echo "archive member $member"
+        done
+    } | sort -u
+}
+
+# The game and its data built once more, from a copy of the sources at
+# another path into another folder, with this build's generator, build type,
+# compiler, flags and settings; the tests stay out.
+build_again() {
+    local again="$work/again" generator settings
+    local names='CMAKE_(BUILD_TYPE|CXX_COMPILER|CXX_FLAGS|[A-Z]+_LINKER_FLAGS)[A-Z_]*'
+    names+='|KESTRANO_[A-Z_]+'
+    mkdir -p "$again/sources"
+    # A file deleted but not yet from git is only a warning.
+    source_files |
+        tar -C "$KESTRANO_SOURCE_DIR" --null -T - --ignore-failed-read -cf - 2>"$again.log" |
+        tar -C "$again/sources" -xf - || return
+    generator=$(sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$build/CMakeCache.txt")
+    # The cache's NAME:TYPE=VALUE lines, as -D options.
+    mapfile -t settings < <(sed -n -E "s/^(($names):[A-Z]+=.*)/-D\1/p" "$build/CMakeCache.txt")
+    "${CMAKE_COMMAND:-cmake}" -S "$again/sources" -B "$again/build" -G "$generator" \
+        "${settings[@]}" -DBUILD_TESTING=OFF >>"$again.log" 2>&1 &&
+        "${CMAKE_COMMAND:-cmake}" --build "$again/build" >>"$again.log" 2>&1
+}
+
+if [ "${KESTRANO_BUILD_AGAIN:-1}" = 0 ]; then
+    say "not built a second time here (KESTRANO_BUILD_AGAIN=0)"
+elif ! build_again; then
+    problem "the second build failed (see again.log)"
+else
+    package "$work/again/build" "$work/again/out"
+    if cmp -s "$deb" "$packaged"; then
+        say "built again elsewhere, the package has the same bytes:" \
+            "$(sha256sum <"$deb" | cut -d ' ' -f 1)"
+    else
+        package_differences "$deb" "$packaged" >"$work/differences.log"
+        problem "built again elsewhere, the package differs in $(wc -l <"$work/differences.log")" \
+            "places (differences.log), first: $(head -n 4 "$work/differences.log" | paste -sd '|')"
+    fi
+fi
 
 wait "$lintian" || problem "lintian finds errors or warnings, or cannot judge the package (see lintian.log)"
 [ "$failures" -eq 0 ] || exit 1
