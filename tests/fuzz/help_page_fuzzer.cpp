@@ -66,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     document->setTextWidth(kPageWidth);
     (void)document->documentLayout()->documentSize();
     QImage screen(kPageWidth, kPageHeight, QImage::Format_ARGB32_Premultiplied);
+    screen.fill(Qt::white);
     QPainter painter(&screen);
     document->drawContents(&painter, QRectF(0, 0, kPageWidth, kPageHeight));
     return 0;

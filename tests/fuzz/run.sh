@@ -16,7 +16,8 @@
 # Any crash, leak, sanitizer report or timeout fails the run.  libFuzzer keeps
 # the input that did it in build-fuzz/findings/ (crash-*, leak-*, timeout-*);
 # build-fuzz/tests/fuzz/NAME_fuzzer FILE plays it again (for the help page,
-# from a folder holding html/).
+# from a folder holding html/).  What each target said is in
+# build-fuzz/logs/NAME.log.
 # shellcheck source-path=SCRIPTDIR
 set -euo pipefail
 
@@ -25,6 +26,7 @@ top=$(cd "$here/../.." && pwd)
 game="$top/build/game"
 targets="$top/build-fuzz/tests/fuzz"
 findings="$top/build-fuzz/findings"
+logs="$top/build-fuzz/logs"
 
 say() { echo "fuzz: $*"; }
 
@@ -48,17 +50,19 @@ done
 
 # The help page's target lays pages out as the help window does, reading what
 # they link from html/ under its working folder: a copy of the game's.
-mkdir -p "$work/game" "$findings"
+mkdir -p "$work/game" "$findings" "$logs"
 cp -R "$game/html" "$work/game/"
 
 # NAME INPUTS SEEDS...: one target, INPUTS inputs (or, in the longer run,
-# $seconds seconds) from a corpus of SEEDS.
+# $seconds seconds) from a corpus of SEEDS, with the words of NAME.dict when
+# there is one.
 fuzz() {
     local name=$1 inputs=$2 corpus log status=0
     shift 2
     corpus="$work/corpus-$name"
     local options=(-timeout=10 -rss_limit_mb=2048 -print_final_stats=1
         -artifact_prefix="$findings/$name-")
+    [ ! -f "$here/$name.dict" ] || options+=(-dict="$here/$name.dict")
     if $long; then
         corpus="$top/build-fuzz/corpus/$name"
         options+=(-max_total_time="$seconds")
@@ -67,13 +71,14 @@ fuzz() {
     fi
     mkdir -p "$corpus"
     cp "$@" "$corpus/"
-    log="$work/$name.log"
+    log="$logs/$name.log"
     (cd "$work/game" && exec env QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 \
         ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0" \
         "$targets/${name}_fuzzer" "${options[@]}" "$corpus") >"$log" 2>&1 || status=$?
     if [ "$status" -ne 0 ]; then
-        problem "$name: libFuzzer stopped with status $status"
+        tail -n 40 "$log" >&2
+        problem "$name: libFuzzer stopped with status $status (all it said: $log)"
         return
     fi
     # libFuzzer's last word: inputs run, coverage, corpus, speed.
