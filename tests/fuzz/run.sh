@@ -12,6 +12,8 @@
 #   tests/fuzz/run.sh --long [S]    the longer run: S seconds each (900 unless
 #                                   given), a new seed each time, the corpus
 #                                   kept and grown in build-fuzz/corpus/
+#   ... NAME...                     only these targets (wave_file, qm_file,
+#                                   help_page)
 #
 # Any crash, leak, sanitizer report or timeout fails the run.  libFuzzer keeps
 # the input that did it in build-fuzz/findings/ (crash-*, leak-*, timeout-*);
@@ -39,8 +41,13 @@ long=false
 seconds=900
 if [ "${1:-}" = --long ]; then
     long=true
-    seconds=${2:-$seconds}
+    shift
+    if [[ ${1:-} =~ ^[0-9]+$ ]]; then
+        seconds=$1
+        shift
+    fi
 fi
+only=("$@")
 
 for file in "$game/Kestrano_ja.qm" "$game/html/12-1.html" "$game/wave/12-1/deel.wav"; do
     [ -f "$file" ] || fatal "no $file: build the game first (cmake --build --preset default)"
@@ -59,6 +66,7 @@ cp -R "$game/html" "$work/game/"
 fuzz() {
     local name=$1 inputs=$2 corpus log status=0
     shift 2
+    [ ${#only[@]} -eq 0 ] || [[ " ${only[*]} " == *" $name "* ]] || return 0
     corpus="$work/corpus-$name"
     local options=(-timeout=10 -rss_limit_mb=2048 -print_final_stats=1
         -artifact_prefix="$findings/$name-")
