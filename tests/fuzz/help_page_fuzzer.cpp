@@ -65,8 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         decoder = QStringDecoder(QStringDecoder::Utf8);
     HelpWindowStandIn window;
     auto *document = new QTextDocument(&window);
+    // What the page names is looked up beside it, as the text browser has it.
+    const QUrl source(QString::fromLatin1(kHelpPage));
+    document->setBaseUrl(source.adjusted(QUrl::RemoveFilename));
     document->setHtml(decoder.decode(page));
-    document->setMetaInformation(QTextDocument::DocumentUrl, QString::fromLatin1(kHelpPage));
+    document->setMetaInformation(QTextDocument::DocumentUrl, source.toString());
     document->setTextWidth(kPageWidth);
     (void)document->documentLayout()->documentSize();
     QImage screen(kPageWidth, kPageHeight, QImage::Format_ARGB32_Premultiplied);
