@@ -180,6 +180,10 @@ asan() {
 # One whole session under valgrind: no memory error, no leak from our code.
 memcheck() { bash tests/memcheck/memcheck.sh build; }
 
+# Each check of what the game reads, fuzzed for a fixed number of inputs from
+# the game's own files (tests/fuzz/run.sh, which also has the longer run).
+fuzz() { bash tests/fuzz/run.sh; }
+
 failed=()
 
 # stage NAME COMMAND...: runs one check, says how long it took and remembers
@@ -243,4 +247,5 @@ stage tests tests
 join_stage
 stage memcheck memcheck
 stage asan asan
+stage fuzz fuzz
 finish

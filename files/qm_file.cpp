@@ -24,7 +24,6 @@ constexpr quint8 kContexts = 0x2f;
 constexpr quint8 kHashes = 0x42;
 constexpr quint8 kMessages = 0x69;
 constexpr quint8 kNumerusRules = 0x88;
-constexpr quint8 kDependencies = 0x96;
 constexpr quint8 kLanguage = 0xa7;
 
 // Field tags inside a message.
@@ -53,7 +52,9 @@ quint16 read16(const uchar *at)
 }
 
 // The message at `offset` ends with its end tag, and every field before it
-// lies inside the messages.
+// lies inside the messages.  The end tag must be there: Qt reads the first
+// byte of a comment even when the comment is empty, so a message whose
+// comment ended the messages would be read past them.
 bool is_whole_message(Span messages, quint32 offset)
 {
     quint64 at = offset;
@@ -70,8 +71,7 @@ bool is_whole_message(Span messages, quint32 offset)
         if (tag != kTranslation && tag != kSourceText && tag != kContext && tag != kComment)
             return false;
         at += 4 + quint64(read32(messages.data + at));
-        // A comment's first byte is read even when it is empty.
-        if (at > messages.size || (tag == kComment && at == messages.size))
+        if (at > messages.size)
             return false;
     }
     return false;
@@ -156,7 +156,7 @@ bool is_whole_qm_file(const QByteArray &file)
         else if (tag == kMessages)
             messages = section;
         else if (tag != kNumerusRules && tag != kLanguage)
-            return false; // dependencies, or no section lrelease writes
+            return false; // dependencies (0x96), or no section lrelease writes
         at += size;
     }
     return messages.data != nullptr && are_whole_hashes(hashes, messages) &&

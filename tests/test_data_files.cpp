@@ -217,22 +217,54 @@ Damage help_page_of_size(qint64 size)
     };
 }
 
-// Writes `value` at `at` bytes into the first section tagged `tag` of the
-// translation, sections being a tag byte and a 32-bit length each.
+// A translation's sections are a tag byte and a 32-bit length each.
+quint32 qm_section_size(const QByteArray &qm, qsizetype section)
+{
+    return qFromBigEndian<quint32>(qm.constData() + section + 1);
+}
+
+// Where the first section tagged `tag` of a translation starts, or -1.
+qsizetype qm_section(const QByteArray &qm, quint8 tag)
+{
+    for (qsizetype section = 16; section + 5 <= qm.size();
+         section += 5 + qm_section_size(qm, section)) {
+        if (static_cast<quint8>(qm.at(section)) == tag)
+            return section;
+    }
+    return -1;
+}
+
+// Writes `value` at `at` bytes into the first section tagged `tag` of the translation.
 Damage qm_section_says(quint8 tag, int at, quint32 value)
 {
     return [=] {
         QByteArray qm = read_file(QStringLiteral("Kestrano_ja.qm"));
-        for (qsizetype section = 16; section + 5 <= qm.size();) {
-            const quint32 size = qFromBigEndian<quint32>(qm.constData() + section + 1);
-            if (static_cast<quint8>(qm.at(section)) == tag && at + 4 <= qsizetype(size)) {
-                qToBigEndian<quint32>(value, qm.data() + section + 5 + at);
-                return write_file(QStringLiteral("Kestrano_ja.qm"), qm);
-            }
-            section += 5 + size;
-        }
-        return false;
+        const qsizetype section = qm_section(qm, tag);
+        if (section < 0 || at + 4 > qsizetype(qm_section_size(qm, section)))
+            return false;
+        qToBigEndian<quint32>(value, qm.data() + section + 5 + at);
+        return write_file(QStringLiteral("Kestrano_ja.qm"), qm);
     };
+}
+
+// The translation's messages, its last section, cut right after the last comment in them,
+// which then runs to their very end.  lrelease writes an empty comment in every message.
+bool qm_cut_after_last_comment()
+{
+    QByteArray qm = read_file(QStringLiteral("Kestrano_ja.qm"));
+    const qsizetype messages = qm_section(qm, 0x69);
+    const qsizetype end = qm.lastIndexOf(QByteArray("\x08\0\0\0\0", 5)) + 5;
+    if (messages < 0 || messages + 5 + qm_section_size(qm, messages) != qm.size() ||
+        end < messages + 5)
+        return false;
+    qToBigEndian<quint32>(quint32(end - messages - 5), qm.data() + messages + 1);
+    return write_file(QStringLiteral("Kestrano_ja.qm"), qm.left(end));
+}
+
+Damage appended(const QString &folder, const QByteArray &bytes)
+{
+    return each_file(
+        folder, [bytes](const QString &file) { return write_file(file, read_file(file) + bytes); });
 }
 
 Damage all_of(const QList<Damage> &damages)
@@ -275,6 +307,10 @@ const QList<Case> &cases()
     // A .qm file's magic number, then a block of message hashes claiming nearly 2 GB.
     const QByteArray lying_qm =
         QByteArray::fromHex("3cb86418caef9c95cd211cbf60a1bddd427ffffff0") + QByteArray(64, '\0');
+    // A table of contexts (the section lrelease adds when it compresses) of one bucket, whose
+    // chain names both of the game's contexts and then runs off the table instead of ending.
+    const QByteArray unended_contexts =
+        QByteArray::fromHex("2f00000017000100010000") + "\x08Kestrano\x07Version";
     const int all = kPicturesShown, faces = kPicturesShown - kCardBacksShown;
     // clang-format off
     static const QList<Case> table = {
@@ -323,6 +359,8 @@ const QList<Case> &cases()
         {"help page and a style sheet of 20,000 rules", help_page_with("<style>" + QByteArray("p{color:red}").repeated(20000) + "</style>"), false, all, empty, english},
         {"translation whose message claims 2 GB of text", qm_section_says(0x69, 1, 0x7ffffff0u), true, all, rules, english},
         {"translation whose hash points past its messages", qm_section_says(0x42, 4, 0x7ffffff0u), true, all, rules, english},
+        {"translation whose table of contexts runs off its end", appended(qm, unended_contexts), true, all, rules, english},
+        {"translation whose last comment ends its messages", qm_cut_after_last_comment, true, all, rules, english},
         {"translation empty", replaced_by(qm, {}), true, all, rules, english},
         {"translation cut in half", resized(qm, kHalf), true, all, rules, english, true},
         {"translation that is text", replaced_by(qm, text), true, all, rules, english, true},

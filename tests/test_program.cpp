@@ -264,6 +264,8 @@ private slots:
         QTest::newRow("a sound the sound test plays") << pcm_wave(300) << true;
         QTest::newRow("empty file") << QByteArray() << false;
         QTest::newRow("header cut after 30 bytes") << good.left(30) << false;
+        QTest::newRow("data exactly as long as what is left of the file, odd and unpadded") << wave(chunk("fmt ", format(1, 1, 8000, 8)) + "data" + le(201, 4) + QByteArray(201, '\x80')) << true;
+        QTest::newRow("data one byte longer than what is left of the file") << wave(chunk("fmt ", kMono16) + chunk("data", kSamples, 201)) << false;
         QTest::newRow("data cut short") << wave(chunk("fmt ", kMono16) + chunk("data", kSamples, 100000)) << false;
         QTest::newRow("format chunk claims too much") << wave(chunk("fmt ", kMono16, 4000) + chunk("data", kSamples)) << false;
         QTest::newRow("floating point samples") << wave(chunk("fmt ", format(3, 1, 44100, 32)) + chunk("data", kSamples)) << false;
