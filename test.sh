@@ -146,7 +146,8 @@ windows_sources() {
 }
 
 # windows_source FILE COMMAND: FILE with the command's defines, include
-# folders (but Qt's Linux mkspec) and language standard.
+# folders (but Qt's settings for compiling with Linux's g++) and language
+# standard.
 windows_source() {
     local words flags=() i out
     mapfile -d '' words < <(xargs printf '%s\0' <<<"$2")
@@ -155,7 +156,7 @@ windows_source() {
         -D* | -I* | -std=*) flags+=("${words[i]}") ;;
         -isystem)
             i=$((i + 1))
-            [[ ${words[i]} == */mkspecs/* ]] || flags+=(-isystem "${words[i]}")
+            [[ ${words[i]} == */linux-g++ ]] || flags+=(-isystem "${words[i]}")
             ;;
         esac
     done
